@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds pokorinder, installing the Debian packages it needs when they are missing, then
+# either starts the game (./run.sh play) or runs every test (./run.sh test).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev
+    fonts-ipafont-gothic binutils-mingw-w64-i686 libgtest-dev)
+TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick)
+
+install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+        "${missing[@]}"
+}
+
+build() {
+    cmake --preset default >/dev/null
+    cmake --build --preset default
+}
+
+case "${1:-}" in
+    play)
+        install_missing "${BUILD_PACKAGES[@]}"
+        build
+        exec ./build/default/pokorinder
+        ;;
+    test)
+        install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+        build
+        ctest --preset default
+        ;;
+    *)
+        echo "usage: $0 play|test" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,31 @@
+#include "tests/platform/harness.h"
+
+#include "platform/res/res_file.h"
+#include "resources/embedded.h"
+
+namespace ptest {
+
+platform::res::Image Picture(int id) {
+    const auto file = platform::res::ResourceFile::Parse(resources::Embedded());
+    const auto* resource =
+        file.Find(platform::res::resource_type::kBitmap, static_cast<std::uint16_t>(id), 0x0411);
+    if (!resource) return {};
+    return platform::res::DecodeDib(resource->data).value_or(platform::res::Image{});
+}
+
+std::string Difference(const platform::gdi::Surface& expected,
+                       const platform::gdi::Surface& actual) {
+    if (expected.Dimensions() != actual.Dimensions()) return "the screens differ in size";
+    std::size_t count = 0;
+    std::string first;
+    for (int y = 0; y < expected.Height(); ++y)
+        for (int x = 0; x < expected.Width(); ++x)
+            if (expected.At(x, y) != actual.At(x, y) && count++ == 0)
+                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") is " +
+                        std::to_string(actual.At(x, y)) + ", expected " +
+                        std::to_string(expected.At(x, y));
+    if (count == 0) return {};
+    return std::to_string(count) + " pixels differ, first " + first;
+}
+
+}  // namespace ptest
