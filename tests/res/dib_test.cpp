@@ -12,7 +12,7 @@ namespace {
 
 using res_test::ByteWriter;
 
-struct DibSpec {
+struct DibShape {
     std::uint32_t header_size = 40;
     std::int32_t width = 2;
     std::int32_t height = 2;
@@ -24,7 +24,7 @@ struct DibSpec {
     std::vector<std::uint8_t> rows{};      // as stored, padding included
 };
 
-std::vector<std::byte> MakeDib(const DibSpec& s) {
+std::vector<std::byte> MakeDib(const DibShape& s) {
     ByteWriter w;
     w.U32(s.header_size).I32(s.width).I32(s.height).U16(s.planes).U16(s.bit_count);
     w.U32(s.compression).U32(0).I32(2835).I32(2835).U32(s.clr_used).U32(0);
@@ -42,7 +42,7 @@ std::vector<std::uint32_t> Grey256() {
 }
 
 // A 1-bit bitmap with all the pixel data its size needs, so that only the size can be wrong.
-void MakeOneBit(DibSpec& s, std::int32_t width, std::int32_t height) {
+void MakeOneBit(DibShape& s, std::int32_t width, std::int32_t height) {
     s.width = width;
     s.height = height;
     s.bit_count = 1;
@@ -52,8 +52,8 @@ void MakeOneBit(DibSpec& s, std::int32_t width, std::int32_t height) {
 }
 
 // A valid 8-bit 2x2 bitmap that the rejection cases each break in one way.
-DibSpec Good8Bit() {
-    DibSpec s;
+DibShape Good8Bit() {
+    DibShape s;
     s.palette = Grey256();
     s.rows = {5, 255, 0, 0, 0, 128, 0, 0};
     return s;
@@ -64,7 +64,7 @@ TEST(ResDib, DecodesEachDepthToTopDownRgb) {
     constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
     static const struct {
         const char* label;
-        DibSpec spec;
+        DibShape shape;
         std::vector<std::uint32_t> expected;  // top row first
     } cases[] = {
         {"1 bit, bottom-up, leftmost pixel in the high bit",
@@ -112,11 +112,11 @@ TEST(ResDib, DecodesEachDepthToTopDownRgb) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        const auto dib = MakeDib(c.spec);
+        const auto dib = MakeDib(c.shape);
         const auto image = DecodeDib(dib);
         ASSERT_TRUE(image.has_value());
-        EXPECT_EQ(image->width, c.spec.width);
-        EXPECT_EQ(image->height, c.spec.height < 0 ? -c.spec.height : c.spec.height);
+        EXPECT_EQ(image->width, c.shape.width);
+        EXPECT_EQ(image->height, c.shape.height < 0 ? -c.shape.height : c.shape.height);
         EXPECT_EQ(image->pixels, c.expected);
     }
 }
@@ -152,9 +152,9 @@ TEST(ResDib, AcceptsSidesOfExactly16384) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        DibSpec spec;
-        MakeOneBit(spec, c.width, c.height);
-        const auto image = DecodeDib(MakeDib(spec));
+        DibShape shape;
+        MakeOneBit(shape, c.width, c.height);
+        const auto image = DecodeDib(MakeDib(shape));
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->pixels.size(),
                   static_cast<std::size_t>(c.width) * static_cast<std::size_t>(image->height));
@@ -165,41 +165,41 @@ TEST(ResDib, AcceptsSidesOfExactly16384) {
 TEST(ResDib, RejectsBadHeadersSizesAndShortData) {
     static const struct {
         const char* label;
-        void (*breaks)(DibSpec&);
+        void (*breaks)(DibShape&);
         std::size_t cut = 0;  // bytes removed from the end after building
     } cases[] = {
-        {"core header (12 bytes)", [](DibSpec& s) { s.header_size = 12; }},
-        {"unknown header size", [](DibSpec& s) { s.header_size = 64; }},
-        {"zero width", [](DibSpec& s) { s.width = 0; }},
-        {"negative width", [](DibSpec& s) { s.width = -2; }},
-        {"width over the cap", [](DibSpec& s) { MakeOneBit(s, 16385, 1); }},
-        {"zero height", [](DibSpec& s) { s.height = 0; }},
-        {"height over the cap", [](DibSpec& s) { MakeOneBit(s, 1, 16385); }},
-        {"top-down height over the cap", [](DibSpec& s) { MakeOneBit(s, 1, -16385); }},
-        {"most negative height", [](DibSpec& s) { s.height = INT32_MIN; }},
-        {"no planes", [](DibSpec& s) { s.planes = 0; }},
-        {"two planes", [](DibSpec& s) { s.planes = 2; }},
-        {"2 bits per pixel", [](DibSpec& s) { s.bit_count = 2; }},
-        {"16 bits per pixel", [](DibSpec& s) { s.bit_count = 16; }},
-        {"run-length compressed", [](DibSpec& s) { s.compression = 1; }},
-        {"bit fields", [](DibSpec& s) { s.compression = 3; }},
-        {"palette larger than the depth allows", [](DibSpec& s) { s.clr_used = 257; }},
+        {"core header (12 bytes)", [](DibShape& s) { s.header_size = 12; }},
+        {"unknown header size", [](DibShape& s) { s.header_size = 64; }},
+        {"zero width", [](DibShape& s) { s.width = 0; }},
+        {"negative width", [](DibShape& s) { s.width = -2; }},
+        {"width over the cap", [](DibShape& s) { MakeOneBit(s, 16385, 1); }},
+        {"zero height", [](DibShape& s) { s.height = 0; }},
+        {"height over the cap", [](DibShape& s) { MakeOneBit(s, 1, 16385); }},
+        {"top-down height over the cap", [](DibShape& s) { MakeOneBit(s, 1, -16385); }},
+        {"most negative height", [](DibShape& s) { s.height = INT32_MIN; }},
+        {"no planes", [](DibShape& s) { s.planes = 0; }},
+        {"two planes", [](DibShape& s) { s.planes = 2; }},
+        {"2 bits per pixel", [](DibShape& s) { s.bit_count = 2; }},
+        {"16 bits per pixel", [](DibShape& s) { s.bit_count = 16; }},
+        {"run-length compressed", [](DibShape& s) { s.compression = 1; }},
+        {"bit fields", [](DibShape& s) { s.compression = 3; }},
+        {"palette larger than the depth allows", [](DibShape& s) { s.clr_used = 257; }},
         {"1 bit with a 3-entry palette",
-         [](DibSpec& s) {
+         [](DibShape& s) {
              s.bit_count = 1;
              s.clr_used = 3;
          }},
         {"direct colour with a 4G-entry table",
-         [](DibSpec& s) {
+         [](DibShape& s) {
              s.bit_count = 32;
              s.clr_used = 0xFFFFFFFF;
          }},
-        {"pixel data one byte short", [](DibSpec&) {}, 1},
-        {"last row missing", [](DibSpec&) {}, 4},
-        {"cut inside the palette", [](DibSpec&) {}, 8 + 4 * 200},
-        {"cut inside the header", [](DibSpec&) {}, 8 + 4 * 256 + 10},
+        {"pixel data one byte short", [](DibShape&) {}, 1},
+        {"last row missing", [](DibShape&) {}, 4},
+        {"cut inside the palette", [](DibShape&) {}, 8 + 4 * 200},
+        {"cut inside the header", [](DibShape&) {}, 8 + 4 * 256 + 10},
         {"V5 header cut short",
-         [](DibSpec& s) {
+         [](DibShape& s) {
              s.header_size = 124;
              s.palette.clear();
              s.rows.clear();
@@ -208,9 +208,9 @@ TEST(ResDib, RejectsBadHeadersSizesAndShortData) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        DibSpec spec = Good8Bit();
-        c.breaks(spec);
-        auto dib = MakeDib(spec);
+        DibShape shape = Good8Bit();
+        c.breaks(shape);
+        auto dib = MakeDib(shape);
         ASSERT_LE(c.cut, dib.size());
         dib.erase(dib.end() - static_cast<std::ptrdiff_t>(c.cut), dib.end());
         EXPECT_FALSE(ReadDibHeader(dib).has_value());
