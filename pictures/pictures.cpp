@@ -2,9 +2,9 @@
 // copied into the main window on demand, and released when the program ends.
 #include "shell/pokorinder.h"
 
-static const DWORD PictureIds[] = {IDB_BACKGROUND, IDB_SYMBOL1, IDB_SYMBOL2, IDB_SYMBOL3,
-                                   IDB_SYMBOL4,    IDB_SYMBOL5, IDB_SYMBOL6, IDB_SYMBOL7,
-                                   IDB_SYMBOL8,    0};
+static const DWORD PictureIds[] = {
+    IDB_BACKGROUND, IDB_SYMBOL1, IDB_SYMBOL2, IDB_SYMBOL3, IDB_SYMBOL4,
+    IDB_SYMBOL5,    IDB_SYMBOL6, IDB_SYMBOL7, IDB_SYMBOL8, 0};
 static const int ReelPosInit[REEL_COUNT] = {1, 2, 3};
 
 static HBITMAP Pictures[PICTURE_COUNT];

@@ -10,7 +10,7 @@ namespace platform {
 
 template <class T, std::uintptr_t Tag>
 class HandleTable {
-public:
+  public:
     // Takes ownership of `object` and returns the handle that names it.
     void* Add(std::unique_ptr<T> object) {
         std::uint32_t index;
@@ -49,7 +49,7 @@ public:
             if (slots_[i].object) f(Encode(i, slots_[i].generation), *slots_[i].object);
     }
 
-private:
+  private:
     static constexpr std::uintptr_t kGenerationMask = 0xFFFF;
 
     struct Slot {

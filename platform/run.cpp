@@ -6,8 +6,7 @@
 namespace platform {
 
 LiveObjects Live(const System& sys) {
-    return {sys.desktop.Count(), sys.gdi.LiveContexts(), sys.gdi.LiveBitmaps(),
-            sys.timers.Count()};
+    return {sys.desktop.Count(), sys.gdi.LiveContexts(), sys.gdi.LiveBitmaps(), sys.timers.Count()};
 }
 
 RunResult Run(backend::Backend& backend, std::span<const std::byte> resources, EntryPoint entry,

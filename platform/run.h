@@ -30,7 +30,7 @@ struct RunResult {
 
 // The platform cannot start: no fonts, or no way to draw text.
 class StartupError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -38,9 +38,13 @@ System::System(backend::Backend& backend, std::span<const std::byte> resources,
     current = this;
 }
 
-System::~System() { current = previous_; }
+System::~System() {
+    current = previous_;
+}
 
-System* System::Current() { return current; }
+System* System::Current() {
+    return current;
+}
 
 HINSTANCE System::Instance() const {
     // The classic base address of a program's image.

@@ -19,12 +19,12 @@
 namespace platform {
 
 struct RunOptions {
-    std::string commandLine;       // UTF-8; the program sees it in code page 932
+    std::string commandLine;         // UTF-8; the program sees it in code page 932
     std::size_t timerLimit = 10000;  // as many timers as one program may hold at once
 };
 
 class System {
-public:
+  public:
     static constexpr std::uint16_t kLanguage = 0x0411;  // Japanese
 
     System(backend::Backend& backend, std::span<const std::byte> resources,
@@ -53,7 +53,7 @@ public:
     user::MessageQueue queue;
     user::InputRouter input;
 
-private:
+  private:
     res::ResourceFile resources_;
     std::map<std::string, std::unique_ptr<user::WindowClass>> classes_;  // by upper-case name
     System* previous_;

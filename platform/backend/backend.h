@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "platform/geometry.h"
 #include "platform/gdi/surface.h"
+#include "platform/geometry.h"
 
 namespace platform::backend {
 
@@ -23,15 +23,15 @@ enum class MouseButton { Left, Right, Middle };
 
 struct Event {
     enum class Kind {
-        MouseDown,      // window, at, button
-        MouseUp,        // window, at, button
-        MouseMove,      // window, at
-        KeyDown,        // window, key, shift
-        KeyUp,          // window, key, shift
-        Expose,         // window: its pixels were lost on the display and must be presented again
-        CloseRequest,   // window
-        FocusGained,    // window
-        Moved,          // window, at: its new top-left on the screen
+        MouseDown,     // window, at, button
+        MouseUp,       // window, at, button
+        MouseMove,     // window, at
+        KeyDown,       // window, key, shift
+        KeyUp,         // window, key, shift
+        Expose,        // window: its pixels were lost on the display and must be presented again
+        CloseRequest,  // window
+        FocusGained,   // window
+        Moved,         // window, at: its new top-left on the screen
     };
     Kind kind = Kind::MouseMove;
     NativeWindow window = 0;
@@ -43,12 +43,12 @@ struct Event {
 
 // The display went away or failed: the program cannot go on.
 class DisplayError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
 
     virtual Size ScreenSize() = 0;

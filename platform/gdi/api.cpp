@@ -46,13 +46,9 @@ int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
     if (!bitmap) return 0;
     if (!buffer) return static_cast<int>(sizeof(BITMAP));
     if (size <= 0) return 0;
-    const BITMAP record{0,
-                        bitmap->pixels.Width(),
-                        bitmap->pixels.Height(),
-                        bitmap->pixels.Width() * 4,
-                        1,
-                        32,
-                        nullptr};
+    const BITMAP record{
+        0,      bitmap->pixels.Width(), bitmap->pixels.Height(), bitmap->pixels.Width() * 4, 1, 32,
+        nullptr};
     const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(size), sizeof record);
     std::memcpy(buffer, &record, n);
     return static_cast<int>(n);
@@ -76,9 +72,8 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int width, int height, HDC source, in
     const platform::Rect wanted =
         platform::Rect::FromSize(start, {width, height}).Intersect(readable);
     if (wanted.Empty()) return TRUE;
-    platform::gdi::Copy(*to, {x + wanted.left - start.x, y + wanted.top - start.y},
-                        *from->surface, {wanted.left, wanted.top},
-                        {wanted.Width(), wanted.Height()});
+    platform::gdi::Copy(*to, {x + wanted.left - start.x, y + wanted.top - start.y}, *from->surface,
+                        {wanted.left, wanted.top}, {wanted.Width(), wanted.Height()});
     return TRUE;
 }
 
@@ -91,6 +86,6 @@ HBITMAP WINAPI LoadBitmapA(HINSTANCE instance, LPCSTR name) {
     if (!resource) return nullptr;
     auto image = platform::res::DecodeDib(resource->data);
     if (!image) return nullptr;
-    return sys->gdi.AddBitmap(platform::gdi::Surface::FromPixels(image->width, image->height,
-                                                                 std::move(image->pixels)));
+    return sys->gdi.AddBitmap(
+        platform::gdi::Surface::FromPixels(image->width, image->height, std::move(image->pixels)));
 }

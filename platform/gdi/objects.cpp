@@ -13,7 +13,9 @@ HBITMAP Objects::AddBitmap(Surface pixels) {
     return static_cast<HBITMAP>(bitmaps_.Add(std::make_unique<Bitmap>(Bitmap{std::move(pixels)})));
 }
 
-Bitmap* Objects::FindBitmap(HGDIOBJ handle) const { return bitmaps_.Find(handle); }
+Bitmap* Objects::FindBitmap(HGDIOBJ handle) const {
+    return bitmaps_.Find(handle);
+}
 
 bool Objects::DeleteBitmap(HGDIOBJ handle) {
     Bitmap* bitmap = bitmaps_.Find(handle);
@@ -29,11 +31,13 @@ HDC Objects::AddWindowContext(HWND window, std::optional<Rect> limit) {
 }
 
 HDC Objects::AddMemoryContext() {
-    return static_cast<HDC>(
-        contexts_.Add(std::make_unique<DeviceContext>(DeviceContext{nullptr, stockBitmap_, std::nullopt})));
+    return static_cast<HDC>(contexts_.Add(
+        std::make_unique<DeviceContext>(DeviceContext{nullptr, stockBitmap_, std::nullopt})));
 }
 
-DeviceContext* Objects::FindContext(HDC dc) const { return contexts_.Find(dc); }
+DeviceContext* Objects::FindContext(HDC dc) const {
+    return contexts_.Find(dc);
+}
 
 bool Objects::DeleteContext(HDC dc) {
     DeviceContext* context = contexts_.Find(dc);
@@ -63,8 +67,8 @@ std::optional<Canvas> Objects::CanvasOf(HDC dc) const {
     if (context->window) {
         auto canvas = windowCanvas_(context->window);
         if (canvas && context->limit)
-            canvas->clip = canvas->clip.Intersect(
-                context->limit->Offset(canvas->origin.x, canvas->origin.y));
+            canvas->clip =
+                canvas->clip.Intersect(context->limit->Offset(canvas->origin.x, canvas->origin.y));
         return canvas;
     }
     Bitmap* bitmap = bitmaps_.Find(context->selected);

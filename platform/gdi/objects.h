@@ -23,7 +23,7 @@ struct DeviceContext {
 };
 
 class Objects {
-public:
+  public:
     // `windowCanvas` gives the client-area canvas of a window, or nothing for a bad handle.
     explicit Objects(std::function<std::optional<Canvas>(HWND)> windowCanvas);
 
@@ -45,7 +45,7 @@ public:
     std::size_t LiveBitmaps() const { return bitmaps_.Count() - 1; }  // the stock one aside
     std::size_t LiveContexts() const { return contexts_.Count(); }
 
-private:
+  private:
     HandleTable<Bitmap, 0x6B> bitmaps_;
     HandleTable<DeviceContext, 0x6C> contexts_;
     HGDIOBJ stockBitmap_;

@@ -15,13 +15,19 @@ constexpr Pixel Rgb(int r, int g, int b) {
     return (static_cast<Pixel>(r & 0xFF) << 16) | (static_cast<Pixel>(g & 0xFF) << 8) |
            static_cast<Pixel>(b & 0xFF);
 }
-constexpr int Red(Pixel p) { return (p >> 16) & 0xFF; }
-constexpr int Green(Pixel p) { return (p >> 8) & 0xFF; }
-constexpr int Blue(Pixel p) { return p & 0xFF; }
+constexpr int Red(Pixel p) {
+    return (p >> 16) & 0xFF;
+}
+constexpr int Green(Pixel p) {
+    return (p >> 8) & 0xFF;
+}
+constexpr int Blue(Pixel p) {
+    return p & 0xFF;
+}
 
 // A 32-bit pixel surface: the storage of a bitmap or of a top-level window.
 class Surface {
-public:
+  public:
     Surface() = default;
     Surface(int width, int height, Pixel fill = 0)
         : width_(width > 0 ? width : 0),
@@ -65,7 +71,7 @@ public:
         }
     }
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<Pixel> pixels_;

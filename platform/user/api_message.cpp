@@ -61,20 +61,25 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM l
             EndPaint(handle, &paint);
             return 0;
         }
-        case WM_ERASEBKGND: return EraseBackground(handle, reinterpret_cast<HDC>(wParam));
+        case WM_ERASEBKGND:
+            return EraseBackground(handle, reinterpret_cast<HDC>(wParam));
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(handle, WM_CLOSE, 0, 0);
             return 0;
-        case WM_CLOSE: DestroyWindow(handle); return 0;
+        case WM_CLOSE:
+            DestroyWindow(handle);
+            return 0;
         case WM_SETTEXT:
-            sys->desktop.SetText(handle, lParam ? platform::text::Cp932ToUtf8(
-                                                      reinterpret_cast<const char*>(lParam))
-                                                : std::string{});
+            sys->desktop.SetText(
+                handle, lParam ? platform::text::Cp932ToUtf8(reinterpret_cast<const char*>(lParam))
+                               : std::string{});
             return TRUE;
-        case WM_GETTEXT: return CopyText(window->text, wParam, lParam);
+        case WM_GETTEXT:
+            return CopyText(window->text, wParam, lParam);
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(platform::text::Utf8ToCp932(window->text).size());
-        default: return 0;
+        default:
+            return 0;
     }
 }
 

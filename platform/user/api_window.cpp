@@ -55,9 +55,9 @@ WORD WINAPI RegisterClassA(const WNDCLASSA* wndClass) {
     return next == 0xFFFF ? next : next++;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
-                            HINSTANCE, LPVOID) {
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu, HINSTANCE,
+                            LPVOID) {
     System* sys = System::Current();
     if (!sys || !className) return nullptr;
     const platform::user::WindowClass* windowClass = sys->FindClass(ClassName(className));
@@ -136,7 +136,9 @@ BOOL WINAPI UpdateWindow(HWND handle) {
     return TRUE;
 }
 
-BOOL WINAPI IsWindow(HWND handle) { return Find(handle) != nullptr; }
+BOOL WINAPI IsWindow(HWND handle) {
+    return Find(handle) != nullptr;
+}
 
 BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     Window* window = Find(handle);
@@ -164,12 +166,12 @@ BOOL WINAPI GetClientRect(HWND handle, RECT* rect) {
 BOOL WINAPI GetWindowRect(HWND handle, RECT* rect) {
     Window* window = Find(handle);
     if (!window || !rect) return FALSE;
-    const platform::Point origin =
-        window->IsChild() ? System::Current()->desktop.ToScreen(*window, {-window->client.left,
-                                                                          -window->client.top})
-                          : platform::Point{window->rect.left, window->rect.top};
-    *rect = RECT{origin.x, origin.y, origin.x + window->rect.Width(),
-                 origin.y + window->rect.Height()};
+    const platform::Point origin = window->IsChild()
+                                       ? System::Current()->desktop.ToScreen(
+                                             *window, {-window->client.left, -window->client.top})
+                                       : platform::Point{window->rect.left, window->rect.top};
+    *rect =
+        RECT{origin.x, origin.y, origin.x + window->rect.Width(), origin.y + window->rect.Height()};
     return TRUE;
 }
 
@@ -180,8 +182,8 @@ BOOL WINAPI SetWindowTextA(HWND handle, LPCSTR text) {
 
 int WINAPI GetWindowTextA(HWND handle, LPSTR buffer, int size) {
     if (!Find(handle) || !buffer || size <= 0) return 0;
-    return static_cast<int>(
-        SendMessageA(handle, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
+    return static_cast<int>(SendMessageA(handle, WM_GETTEXT, static_cast<WPARAM>(size),
+                                         reinterpret_cast<LPARAM>(buffer)));
 }
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
@@ -229,14 +231,20 @@ int WINAPI GetSystemMetrics(int index) {
     namespace frame = platform::user::frame;
     System* sys = System::Current();
     switch (index) {
-        case SM_CXSCREEN: return sys ? sys->backend.ScreenSize().width : 0;
-        case SM_CYSCREEN: return sys ? sys->backend.ScreenSize().height : 0;
-        case SM_CYCAPTION: return frame::kCaptionHeight + frame::kCaptionLine;
+        case SM_CXSCREEN:
+            return sys ? sys->backend.ScreenSize().width : 0;
+        case SM_CYSCREEN:
+            return sys ? sys->backend.ScreenSize().height : 0;
+        case SM_CYCAPTION:
+            return frame::kCaptionHeight + frame::kCaptionLine;
         case SM_CXBORDER:
-        case SM_CYBORDER: return frame::kBorder;
+        case SM_CYBORDER:
+            return frame::kBorder;
         case SM_CXDLGFRAME:
-        case SM_CYDLGFRAME: return frame::kDialogFrame;
-        default: return 0;
+        case SM_CYDLGFRAME:
+            return frame::kDialogFrame;
+        default:
+            return 0;
     }
 }
 

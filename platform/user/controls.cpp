@@ -12,7 +12,9 @@
 namespace platform::user {
 namespace {
 
-Window* Find(HWND handle) { return System::Current()->desktop.Find(handle); }
+Window* Find(HWND handle) {
+    return System::Current()->desktop.Find(handle);
+}
 
 // Breaks text into lines no wider than `width`: at line feeds, after spaces where it can, and
 // between any two characters of a word too long for the line (as Japanese text needs).
@@ -130,7 +132,9 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         InvalidateRect(handle, nullptr, TRUE);
     };
     switch (message) {
-        case WM_PAINT: PaintButton(handle); return 0;
+        case WM_PAINT:
+            PaintButton(handle);
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             SetFocus(handle);
@@ -163,12 +167,15 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
         case WM_KILLFOCUS:
             if (sys.desktop.Capture() != handle) setPressed(false);
             return 0;
-        case BM_CLICK: Notify(handle); return 0;
+        case BM_CLICK:
+            Notify(handle);
+            return 0;
         case BM_SETSTYLE:
             window->style = (window->style & ~BS_TYPEMASK) | (wParam & BS_TYPEMASK);
             if (lParam) InvalidateRect(handle, nullptr, TRUE);
             return 0;
-        default: return DefWindowProcA(handle, message, wParam, lParam);
+        default:
+            return DefWindowProcA(handle, message, wParam, lParam);
     }
 }
 
@@ -185,7 +192,9 @@ LRESULT CALLBACK StaticProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(handle, message, wParam, lParam);
 }
 
-HBRUSH FaceBrush() { return reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_BTNFACE + 1)); }
+HBRUSH FaceBrush() {
+    return reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_BTNFACE + 1));
+}
 
 }  // namespace
 
@@ -203,8 +212,10 @@ LRESULT CALLBACK DialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
             return 0;
         case WM_INITDIALOG:
-        case WM_COMMAND: return 0;
-        default: return DefWindowProcA(dialog, message, wParam, lParam);
+        case WM_COMMAND:
+            return 0;
+        default:
+            return DefWindowProcA(dialog, message, wParam, lParam);
     }
 }
 

@@ -52,7 +52,9 @@ void Desktop::Remove(HWND handle) {
     windows_.Remove(handle);
 }
 
-Window* Desktop::Find(HWND handle) const { return windows_.Find(handle); }
+Window* Desktop::Find(HWND handle) const {
+    return windows_.Find(handle);
+}
 
 Window* Desktop::TopLevelOf(HWND handle) const {
     Window* window = Find(handle);

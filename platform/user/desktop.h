@@ -14,7 +14,7 @@
 namespace platform::user {
 
 class Desktop {
-public:
+  public:
     Desktop(backend::Backend& backend, const gdi::Font* captionFont);
     ~Desktop();
 
@@ -68,7 +68,7 @@ public:
     // Shows a whole window again, as when the display lost its pixels.
     void PresentAll(HWND handle);
 
-private:
+  private:
     void Restack(HWND handle);
 
     backend::Backend& backend_;

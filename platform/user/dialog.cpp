@@ -12,7 +12,9 @@
 namespace platform::user {
 namespace {
 
-Window* Find(HWND handle) { return System::Current()->desktop.Find(handle); }
+Window* Find(HWND handle) {
+    return System::Current()->desktop.Find(handle);
+}
 
 // Rounds like the classic MulDiv: a * b / c, to the nearest, halves away from zero.
 int MulDiv(int a, int b, int c) {
@@ -75,8 +77,11 @@ bool DialogKey(const MSG& msg) {
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
             return true;
-        case VK_TAB: MoveFocus(dialog, sys.input.ShiftDown()); return true;
-        default: return false;
+        case VK_TAB:
+            MoveFocus(dialog, sys.input.ShiftDown());
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -116,9 +121,8 @@ HWND CreateDialogWindow(const DialogLayout& layout, HWND owner, DLGPROC proc, LP
     // The procedure sees WM_INITDIALOG with the box complete.
     window->dialog->proc = proc;
     const HWND first = TabStops(dialog).empty() ? nullptr : TabStops(dialog).front();
-    const INT_PTR setFocus = proc ? proc(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first),
-                                         param)
-                                  : TRUE;
+    const INT_PTR setFocus =
+        proc ? proc(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) : TRUE;
     if (!IsWindow(dialog)) return nullptr;
     if (setFocus && first) Find(dialog)->lastFocus = first;
     if (layout.style & WS_VISIBLE) ShowWindow(dialog, SW_SHOW);
@@ -188,10 +192,10 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     System* sys = System::Current();
     if (!sys || instance != sys->Instance() || !IS_INTRESOURCE(templateName)) return -1;
     if (owner && !IsWindow(owner)) return 0;
-    const res::Resource* resource =
-        sys->Resources().Find(res::resource_type::kDialog,
-                              static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(templateName)),
-                              System::kLanguage);
+    const res::Resource* resource = sys->Resources().Find(
+        res::resource_type::kDialog,
+        static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(templateName)),
+        System::kLanguage);
     if (!resource) return -1;
     const auto parsed = res::ParseDialogTemplate(resource->data);
     if (!parsed) return -1;
@@ -200,12 +204,15 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     const platform::gdi::Font* font = sys->messageFont;
     if (parsed->font) {
         const int pixels = MulDiv(parsed->font->point_size, 96, 72);
-        if (const auto* f = sys->fonts->Get(text::Utf16ToUtf8(parsed->font->face), pixels)) font = f;
+        if (const auto* f = sys->fonts->Get(text::Utf16ToUtf8(parsed->font->face), pixels))
+            font = f;
     }
     if (!font) return -1;
     const int baseX = std::max(1, font->AverageCharWidth());
     const int baseY = std::max(1, font->Height());
-    auto px = [&](int x, int y) { return platform::Point{MulDiv(x, baseX, 4), MulDiv(y, baseY, 8)}; };
+    auto px = [&](int x, int y) {
+        return platform::Point{MulDiv(x, baseX, 4), MulDiv(y, baseY, 8)};
+    };
 
     platform::user::DialogLayout layout;
     layout.style = parsed->style;

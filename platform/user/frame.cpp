@@ -7,7 +7,9 @@
 namespace platform::user::frame {
 namespace {
 
-bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
+bool HasCaption(DWORD style) {
+    return (style & WS_CAPTION) == WS_CAPTION;
+}
 
 gdi::Pixel Blend(gdi::Pixel a, gdi::Pixel b, int num, int den) {
     auto mix = [&](int x, int y) { return x + (y - x) * num / (den > 0 ? den : 1); };
@@ -89,8 +91,7 @@ void Paint(gdi::Surface& pixels, DWORD style, std::string_view title, bool activ
     if (edge >= 3) {
         Rect inside = draw::Raised(pixels, all, all, true);
         for (int i = 2; i < edge; ++i) {
-            draw::Edge(pixels, inside, all, SystemColor(COLOR_BTNFACE),
-                       SystemColor(COLOR_BTNFACE));
+            draw::Edge(pixels, inside, all, SystemColor(COLOR_BTNFACE), SystemColor(COLOR_BTNFACE));
             inside = {inside.left + 1, inside.top + 1, inside.right - 1, inside.bottom - 1};
         }
     } else if (edge == 1) {

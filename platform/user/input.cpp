@@ -9,18 +9,24 @@ namespace {
 
 UINT DownMessage(backend::MouseButton button) {
     switch (button) {
-        case backend::MouseButton::Left: return WM_LBUTTONDOWN;
-        case backend::MouseButton::Right: return WM_RBUTTONDOWN;
-        case backend::MouseButton::Middle: return WM_MBUTTONDOWN;
+        case backend::MouseButton::Left:
+            return WM_LBUTTONDOWN;
+        case backend::MouseButton::Right:
+            return WM_RBUTTONDOWN;
+        case backend::MouseButton::Middle:
+            return WM_MBUTTONDOWN;
     }
     return WM_LBUTTONDOWN;
 }
 
 WPARAM ButtonFlag(backend::MouseButton button) {
     switch (button) {
-        case backend::MouseButton::Left: return MK_LBUTTON;
-        case backend::MouseButton::Right: return MK_RBUTTON;
-        case backend::MouseButton::Middle: return MK_MBUTTON;
+        case backend::MouseButton::Left:
+            return MK_LBUTTON;
+        case backend::MouseButton::Right:
+            return MK_RBUTTON;
+        case backend::MouseButton::Middle:
+            return MK_MBUTTON;
     }
     return 0;
 }
@@ -31,11 +37,19 @@ void InputRouter::Handle(const backend::Event& event) {
     using Kind = backend::Event::Kind;
     const HWND top = desktop_.FromNative(event.window);
     switch (event.kind) {
-        case Kind::MouseDown: MouseDown(event, top); break;
-        case Kind::MouseUp: MouseUp(event, top); break;
-        case Kind::MouseMove: MouseMove(event, top); break;
+        case Kind::MouseDown:
+            MouseDown(event, top);
+            break;
+        case Kind::MouseUp:
+            MouseUp(event, top);
+            break;
+        case Kind::MouseMove:
+            MouseMove(event, top);
+            break;
         case Kind::KeyDown:
-        case Kind::KeyUp: Key(event); break;
+        case Kind::KeyUp:
+            Key(event);
+            break;
         case Kind::Expose:
             if (top) desktop_.PresentAll(top);
             break;
@@ -58,7 +72,8 @@ void InputRouter::Handle(const backend::Event& event) {
 }
 
 bool InputRouter::EnabledWithParents(HWND window) const {
-    for (Window* w = desktop_.Find(window); w; w = w->IsChild() ? desktop_.Find(w->parent) : nullptr)
+    for (Window* w = desktop_.Find(window); w;
+         w = w->IsChild() ? desktop_.Find(w->parent) : nullptr)
         if (!w->enabled) return false;
     return window != nullptr;
 }
@@ -85,8 +100,12 @@ HWND InputRouter::Target(HWND top, Point at, Point* client) const {
 
 void InputRouter::Post(HWND window, UINT message, WPARAM wParam, Point client) {
     if (shift_) wParam |= MK_SHIFT;
-    queue_.PostInput(MSG{window, message, wParam, MAKELPARAM(client.x, client.y),
-                         queue_.Milliseconds(), {client.x, client.y}});
+    queue_.PostInput(MSG{window,
+                         message,
+                         wParam,
+                         MAKELPARAM(client.x, client.y),
+                         queue_.Milliseconds(),
+                         {client.x, client.y}});
 }
 
 void InputRouter::MouseDown(const backend::Event& event, HWND top) {
@@ -111,11 +130,11 @@ void InputRouter::MouseDown(const backend::Event& event, HWND top) {
     UINT message = DownMessage(event.button);
     const Window* t = desktop_.Find(target);
     const backend::Time now = backend_.Now();
-    const bool doubleClick =
-        t->windowClass && (t->windowClass->style & CS_DBLCLKS) && last_.window == target &&
-        last_.button == event.button && now - last_.time <= kDoubleClickTime &&
-        std::abs(client.x - last_.at.x) <= kDoubleClickDistance &&
-        std::abs(client.y - last_.at.y) <= kDoubleClickDistance;
+    const bool doubleClick = t->windowClass && (t->windowClass->style & CS_DBLCLKS) &&
+                             last_.window == target && last_.button == event.button &&
+                             now - last_.time <= kDoubleClickTime &&
+                             std::abs(client.x - last_.at.x) <= kDoubleClickDistance &&
+                             std::abs(client.y - last_.at.y) <= kDoubleClickDistance;
     if (doubleClick) {
         message += WM_LBUTTONDBLCLK - WM_LBUTTONDOWN;
         last_ = {};
@@ -163,8 +182,12 @@ void InputRouter::Key(const backend::Event& event) {
     if (!target || !top || !top->enabled) return;
     const bool down = event.kind == backend::Event::Kind::KeyDown;
     const LPARAM flags = down ? 1 : static_cast<LPARAM>(0xC0000001u);
-    queue_.PostInput(MSG{target, down ? static_cast<UINT>(WM_KEYDOWN) : static_cast<UINT>(WM_KEYUP),
-                         static_cast<WPARAM>(event.key), flags, queue_.Milliseconds(), {}});
+    queue_.PostInput(MSG{target,
+                         down ? static_cast<UINT>(WM_KEYDOWN) : static_cast<UINT>(WM_KEYUP),
+                         static_cast<WPARAM>(event.key),
+                         flags,
+                         queue_.Milliseconds(),
+                         {}});
 }
 
 }  // namespace platform::user

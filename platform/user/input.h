@@ -10,7 +10,7 @@
 namespace platform::user {
 
 class InputRouter {
-public:
+  public:
     static constexpr backend::Time kDoubleClickTime = std::chrono::milliseconds(500);
     static constexpr int kDoubleClickDistance = 2;
 
@@ -20,7 +20,7 @@ public:
     void Handle(const backend::Event& event);
     bool ShiftDown() const { return shift_; }
 
-private:
+  private:
     void MouseDown(const backend::Event& event, HWND top);
     void MouseUp(const backend::Event& event, HWND top);
     void MouseMove(const backend::Event& event, HWND top);

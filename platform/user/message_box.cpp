@@ -14,12 +14,12 @@ namespace {
 using platform::Rect;
 using platform::Size;
 
-constexpr int kMargin = 12;        // around the text, left and right
-constexpr int kTextTop = 16;       // above the text
-constexpr int kGap = 16;           // between the text and the button row
-constexpr int kBottom = 10;        // below the button
+constexpr int kMargin = 12;   // around the text, left and right
+constexpr int kTextTop = 16;  // above the text
+constexpr int kGap = 16;      // between the text and the button row
+constexpr int kBottom = 10;   // below the button
 constexpr Size kButton{75, 23};
-constexpr int kCaptionRoom = 40;   // beyond the caption text: the close box and some air
+constexpr int kCaptionRoom = 40;  // beyond the caption text: the close box and some air
 
 // Only OK can end the box; Escape and the close box send the cancel command, which a box
 // that has only OK takes as OK.
@@ -67,8 +67,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
     }
     const int textHeight = lineCount * font.Height();
     const int captionWidth = sys->captionFont ? sys->captionFont->TextWidth(title) : 0;
-    const int clientWidth = std::max({textWidth + 2 * kMargin, kButton.width + 2 * kMargin,
-                                      captionWidth + kCaptionRoom});
+    const int clientWidth = std::max(
+        {textWidth + 2 * kMargin, kButton.width + 2 * kMargin, captionWidth + kCaptionRoom});
     const int clientHeight = kTextTop + textHeight + kGap + kButton.height + kBottom;
 
     user::DialogLayout layout;
@@ -76,8 +76,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
     layout.title = title;
     layout.font = &font;
     const Size outer = user::WindowSizeFor(layout.style, {clientWidth, clientHeight});
-    layout.area = Rect::FromSize({(screen.width - outer.width) / 2, (screen.height - outer.height) / 2},
-                                 outer);
+    layout.area = Rect::FromSize(
+        {(screen.width - outer.width) / 2, (screen.height - outer.height) / 2}, outer);
     const int textLeft = (clientWidth - textWidth) / 2;
     layout.items.push_back({user::kStaticClass, WS_VISIBLE | SS_LEFT, 0xFFFF,
                             Rect::FromSize({textLeft, kTextTop}, {textWidth, textHeight}), body});

@@ -34,7 +34,7 @@ bool MessageQueue::Get(MSG& msg) {
             return true;
         }
         if (auto tick = timers_.TakeDue(backend_.Now())) {
-            msg = MSG{tick->window, WM_TIMER, tick->id, reinterpret_cast<LPARAM>(tick->proc),
+            msg = MSG{tick->window,   WM_TIMER, tick->id, reinterpret_cast<LPARAM>(tick->proc),
                       Milliseconds(), {}};
             return true;
         }

@@ -14,11 +14,13 @@
 namespace platform::user {
 
 class MessageQueue {
-public:
+  public:
     MessageQueue(backend::Backend& backend, Desktop& desktop, Timers& timers);
 
     // Turns backend events into input messages (or handles them directly).
-    void OnEvent(std::function<void(const backend::Event&)> handler) { onEvent_ = std::move(handler); }
+    void OnEvent(std::function<void(const backend::Event&)> handler) {
+        onEvent_ = std::move(handler);
+    }
 
     void Post(const MSG& msg) { posted_.push_back(msg); }
     void PostInput(const MSG& msg) { input_.push_back(msg); }
@@ -32,7 +34,7 @@ public:
     void Forget(HWND window);
     DWORD Milliseconds() const;
 
-private:
+  private:
     backend::Backend& backend_;
     Desktop& desktop_;
     Timers& timers_;

@@ -19,8 +19,8 @@ bool Timers::Set(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC proc, backen
 }
 
 bool Timers::Kill(HWND window, UINT_PTR id) {
-    return std::erase_if(timers_, [&](const Timer& t) { return t.window == window && t.id == id; }) >
-           0;
+    return std::erase_if(timers_,
+                         [&](const Timer& t) { return t.window == window && t.id == id; }) > 0;
 }
 
 void Timers::KillAllOf(HWND window) {

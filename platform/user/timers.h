@@ -13,7 +13,7 @@
 namespace platform::user {
 
 class Timers {
-public:
+  public:
     static constexpr backend::Time kMinimumPeriod = std::chrono::milliseconds(10);
 
     explicit Timers(std::size_t limit) : limit_(limit) {}
@@ -33,7 +33,7 @@ public:
     std::optional<backend::Time> NextDue() const;
     std::size_t Count() const { return timers_.size(); }
 
-private:
+  private:
     struct Timer {
         HWND window;
         UINT_PTR id;

@@ -37,15 +37,18 @@ int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...) {
         bool left = false, zero = false;
         for (; *p == '-' || *p == '0'; ++p) (*p == '-' ? left : zero) = true;
         std::size_t width = 0, precision = SIZE_MAX;
-        for (; *p >= '0' && *p <= '9'; ++p) width = std::min<std::size_t>(width * 10 + (*p - '0'), kLimit);
+        for (; *p >= '0' && *p <= '9'; ++p)
+            width = std::min<std::size_t>(width * 10 + (*p - '0'), kLimit);
         if (*p == '.') {
             precision = 0;
             for (++p; *p >= '0' && *p <= '9'; ++p)
                 precision = std::min<std::size_t>(precision * 10 + (*p - '0'), kLimit);
         }
         bool isShort = false;
-        if (*p == 'l') ++p;
-        else if (*p == 'h') isShort = true, ++p;
+        if (*p == 'l')
+            ++p;
+        else if (*p == 'h')
+            isShort = true, ++p;
         std::string piece;
         bool negative = false;
         switch (*p) {
@@ -54,7 +57,9 @@ int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...) {
                 long long v = va_arg(args, int);
                 if (isShort) v = static_cast<short>(v);
                 negative = v < 0;
-                piece = Digits(negative ? -static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v), 10, false);
+                piece = Digits(
+                    negative ? -static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v), 10,
+                    false);
                 break;
             }
             case 'u':
@@ -65,15 +70,21 @@ int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...) {
                 piece = Digits(v, *p == 'u' ? 10 : 16, *p == 'X');
                 break;
             }
-            case 'c': piece = static_cast<char>(va_arg(args, int)); break;
+            case 'c':
+                piece = static_cast<char>(va_arg(args, int));
+                break;
             case 's': {
                 const char* s = va_arg(args, const char*);
                 if (!s) s = "(null)";
                 for (std::size_t i = 0; s[i] && i < precision && i < kLimit; ++i) piece += s[i];
                 break;
             }
-            case '\0': --p; continue;
-            default: piece = *p; break;
+            case '\0':
+                --p;
+                continue;
+            default:
+                piece = *p;
+                break;
         }
         const std::size_t length = piece.size() + (negative ? 1 : 0);
         const std::size_t pad = width > length ? width - length : 0;

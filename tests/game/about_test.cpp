@@ -5,10 +5,12 @@
 namespace testing_support {
 namespace {
 
-int MulDiv(int a, int b, int c) { return (a * b + c / 2) / c; }
+int MulDiv(int a, int b, int c) {
+    return (a * b + c / 2) / c;
+}
 
 class About : public Game {
-protected:
+  protected:
     void OpenAbout() { PressMain(MouseButton::Right); }
 };
 
@@ -58,7 +60,8 @@ TEST_F(About, BoxIsLaidOutFromItsTemplateInItsOwnFont) {
             EXPECT_EQ(control.text, c.text);
             EXPECT_EQ(control.className, c.className);
             EXPECT_EQ(control.id, c.id);
-            EXPECT_EQ(control.screen, area(c.x, c.y, c.cx, c.cy, {box.client.left, box.client.top}));
+            EXPECT_EQ(control.screen,
+                      area(c.x, c.y, c.cx, c.cy, {box.client.left, box.client.top}));
         }
         EXPECT_TRUE(box.children[0].style & BS_DEFPUSHBUTTON);
         // The date stands left of the maker on the same row.
@@ -127,9 +130,7 @@ TEST_F(About, ReelsKeepTurningBehindItAndAreCoveredWhenItCloses) {
         EXPECT_EQ(ReelPos[0], 4) << "three ticks, one before the box and two behind it";
     });
     display.Type(VK_RETURN);
-    Look([&] {
-        ExpectPictureAt(IDB_BACKGROUND, {0, 0}, "the background covers the reels");
-    });
+    Look([&] { ExpectPictureAt(IDB_BACKGROUND, {0, 0}, "the background covers the reels"); });
     Wait(100ms);
     Look([&] {
         for (int r = 0; r < REEL_COUNT; ++r)

@@ -5,11 +5,11 @@ namespace testing_support {
 namespace {
 
 constexpr Point kReelAt[REEL_COUNT] = {{5, 30}, {135, 30}, {265, 30}};
-constexpr int kSymbolId[9] = {0, IDB_SYMBOL1, IDB_SYMBOL2, IDB_SYMBOL3, IDB_SYMBOL4,
+constexpr int kSymbolId[9] = {0,           IDB_SYMBOL1, IDB_SYMBOL2, IDB_SYMBOL3, IDB_SYMBOL4,
                               IDB_SYMBOL5, IDB_SYMBOL6, IDB_SYMBOL7, IDB_SYMBOL8};
 
 class Play : public Game {
-protected:
+  protected:
     // The k-th tick since start-up shows slot 1 + ((k + r) mod 8) on reel r.
     void ExpectTick(int k) {
         for (int r = 0; r < REEL_COUNT; ++r) {
@@ -65,7 +65,7 @@ TEST_F(Play, ReelsFollowTheSymbolCycleAcrossAStopAndARestart) {
     PressMain();  // stop
     ClickButton(kStopTitle);
     Look([&] { ExpectTick(9); });  // the last pictures stay
-    PressMain();  // restart: the old reels go under the background
+    PressMain();                   // restart: the old reels go under the background
     Look([&] { ExpectNoReels(); });
     for (; k < 13; ++k) {
         Wait(100ms);
@@ -154,7 +154,7 @@ TEST_F(Play, ATimerMessageAfterTheStopStillDrawsAndStepsOnce) {
 }
 
 class PlayWithoutTimers : public Play {
-protected:
+  protected:
     platform::RunResult PlayLimited() {
         platform::RunOptions options;
         options.timerLimit = 0;

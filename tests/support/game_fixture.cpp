@@ -6,8 +6,8 @@ namespace testing_support {
 
 platform::res::Image Picture(int id) {
     const auto file = platform::res::ResourceFile::Parse(resources::Embedded());
-    const auto* resource = file.Find(platform::res::resource_type::kBitmap,
-                                     static_cast<std::uint16_t>(id), 0x0411);
+    const auto* resource =
+        file.Find(platform::res::resource_type::kBitmap, static_cast<std::uint16_t>(id), 0x0411);
     if (!resource) return {};
     return platform::res::DecodeDib(resource->data).value_or(platform::res::Image{});
 }
@@ -21,7 +21,9 @@ WindowInfo Window(const char* title) {
     return *window;
 }
 
-bool IsOpen(const char* title) { return platform::inspect::FindTopLevel(title).has_value(); }
+bool IsOpen(const char* title) {
+    return platform::inspect::FindTopLevel(title).has_value();
+}
 
 platform::RunResult Game::Play(std::span<const std::byte> resources) {
     return platform::Run(display, resources, WinMain);

@@ -37,7 +37,7 @@ WindowInfo Window(const char* title);
 bool IsOpen(const char* title);
 
 class Game : public ::testing::Test {
-public:
+  public:
     explicit Game(platform::Size screen = {1024, 768}) : display(screen) {}
 
     // Runs the game to its end; the script must end it.

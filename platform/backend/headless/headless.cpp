@@ -113,8 +113,8 @@ std::optional<gdi::Pixel> HeadlessBackend::ScreenPixel(Point screen) const {
 
 NativeWindow HeadlessBackend::CreateWindow(Rect area, std::string_view title) {
     const NativeWindow id = next_++;
-    windows_[id] = Native{area, false, std::string(title), {},
-                          gdi::Surface(area.Width(), area.Height())};
+    windows_[id] =
+        Native{area, false, std::string(title), {}, gdi::Surface(area.Width(), area.Height())};
     stacking_.push_back(id);
     return id;
 }
@@ -151,7 +151,8 @@ void HeadlessBackend::Present(NativeWindow window, const gdi::Surface& pixels, R
     if (it == windows_.end()) return;
     ++presents_;
     gdi::Surface& shown = it->second.shown;
-    if (shown.Dimensions() != pixels.Dimensions()) shown = gdi::Surface(pixels.Width(), pixels.Height());
+    if (shown.Dimensions() != pixels.Dimensions())
+        shown = gdi::Surface(pixels.Width(), pixels.Height());
     gdi::Canvas canvas{&shown, {0, 0}, area, nullptr};
     gdi::Copy(canvas, {area.left, area.top}, pixels, {area.left, area.top}, area.Dimensions());
 }

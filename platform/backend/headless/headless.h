@@ -14,9 +14,9 @@
 namespace platform::backend {
 
 class HeadlessBackend : public Backend {
-public:
+  public:
     class Stuck : public std::runtime_error {
-    public:
+      public:
         using std::runtime_error::runtime_error;
     };
 
@@ -60,7 +60,7 @@ public:
     Time Now() override { return now_; }
     std::optional<Event> Wait(std::optional<Time> deadline) override;
 
-private:
+  private:
     struct Native {
         Rect area;
         bool visible = false;

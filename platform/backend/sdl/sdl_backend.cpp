@@ -17,13 +17,19 @@ int VirtualKey(SDL_Keycode key) {
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
     switch (key) {
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_TAB: return VK_TAB;
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_TAB:
+            return VK_TAB;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return VK_SHIFT;
-        default: return 0;
+        case SDLK_RSHIFT:
+            return VK_SHIFT;
+        default:
+            return 0;
     }
 }
 
@@ -43,7 +49,9 @@ SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* point, void* data) {
 
 }  // namespace
 
-void SdlBackend::WindowDeleter::operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+void SdlBackend::WindowDeleter::operator()(SDL_Window* window) const {
+    SDL_DestroyWindow(window);
+}
 
 SdlBackend::SdlBackend() : start_(std::chrono::steady_clock::now()) {}
 
@@ -62,7 +70,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(std::string* error) {
     // Only real displays: without this SDL falls back silently to an invisible one.
     const char* x11 = SDL_getenv("DISPLAY");
     const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
-    std::string drivers = std::string(x11 && *x11 ? "x11," : "") + (wayland && *wayland ? "wayland" : "");
+    std::string drivers =
+        std::string(x11 && *x11 ? "x11," : "") + (wayland && *wayland ? "wayland" : "");
     if (drivers.empty()) {
         if (error) *error = "no display is set (neither DISPLAY nor WAYLAND_DISPLAY)";
         return nullptr;
@@ -112,7 +121,9 @@ NativeWindow SdlBackend::CreateWindow(Rect area, std::string_view title) {
     return id;
 }
 
-void SdlBackend::DestroyWindow(NativeWindow window) { windows_.erase(window); }
+void SdlBackend::DestroyWindow(NativeWindow window) {
+    windows_.erase(window);
+}
 
 void SdlBackend::MoveWindow(NativeWindow window, Rect area) {
     if (Native* n = Find(window)) SDL_SetWindowPosition(n->window.get(), area.left, area.top);
@@ -182,7 +193,9 @@ void SdlBackend::Present(NativeWindow window, const gdi::Surface& pixels, Rect a
     SDL_UpdateWindowSurfaceRects(n->window.get(), &rect, 1);
 }
 
-Time SdlBackend::Now() { return std::chrono::steady_clock::now() - start_; }
+Time SdlBackend::Now() {
+    return std::chrono::steady_clock::now() - start_;
+}
 
 std::optional<Event> SdlBackend::Translate(const SDL_Event& e) {
     auto nativeOf = [](Uint32 windowId) -> NativeWindow {
@@ -195,7 +208,8 @@ std::optional<Event> SdlBackend::Translate(const SDL_Event& e) {
     switch (e.type) {
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            event.kind = e.type == SDL_MOUSEBUTTONDOWN ? Event::Kind::MouseDown : Event::Kind::MouseUp;
+            event.kind =
+                e.type == SDL_MOUSEBUTTONDOWN ? Event::Kind::MouseDown : Event::Kind::MouseUp;
             event.window = nativeOf(e.button.windowID);
             event.at = {e.button.x, e.button.y};
             if (e.button.button == SDL_BUTTON_LEFT)
@@ -228,7 +242,9 @@ std::optional<Event> SdlBackend::Translate(const SDL_Event& e) {
                     if (SDL_Window* window = SDL_GetWindowFromID(e.window.windowID))
                         SDL_UpdateWindowSurface(window);
                     return std::nullopt;
-                case SDL_WINDOWEVENT_CLOSE: event.kind = Event::Kind::CloseRequest; return event;
+                case SDL_WINDOWEVENT_CLOSE:
+                    event.kind = Event::Kind::CloseRequest;
+                    return event;
                 // Focus changes are not passed on: the display reports the ones the platform
                 // asked for itself, late, and following them would undo newer activations.
                 // Keys carry the window that has the keyboard instead.
@@ -236,9 +252,11 @@ std::optional<Event> SdlBackend::Translate(const SDL_Event& e) {
                     event.kind = Event::Kind::Moved;
                     event.at = {e.window.data1, e.window.data2};
                     return event;
-                default: return std::nullopt;
+                default:
+                    return std::nullopt;
             }
-        default: return std::nullopt;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -250,11 +268,14 @@ std::optional<Event> SdlBackend::Wait(std::optional<Time> deadline) {
             const auto left = *deadline - Now();
             if (left <= Time::zero() && !SDL_PollEvent(nullptr)) return std::nullopt;
             // Whole milliseconds, rounded up, so that the deadline has passed on waking.
-            const auto ms = std::chrono::ceil<std::chrono::milliseconds>(std::max(left, Time::zero()));
-            got = SDL_WaitEventTimeout(&e, static_cast<int>(std::min<long long>(ms.count(), 1 << 30)));
+            const auto ms =
+                std::chrono::ceil<std::chrono::milliseconds>(std::max(left, Time::zero()));
+            got = SDL_WaitEventTimeout(&e,
+                                       static_cast<int>(std::min<long long>(ms.count(), 1 << 30)));
         } else {
             got = SDL_WaitEvent(&e);
-            if (!got) throw DisplayError(std::string("the display stopped answering: ") + SDL_GetError());
+            if (!got)
+                throw DisplayError(std::string("the display stopped answering: ") + SDL_GetError());
         }
         if (got) {
             if (auto event = Translate(e)) return event;

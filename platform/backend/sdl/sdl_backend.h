@@ -14,7 +14,7 @@ union SDL_Event;
 namespace platform::backend {
 
 class SdlBackend : public Backend {
-public:
+  public:
     // Opens the display; nullptr with `error` set when there is none to open.
     static std::unique_ptr<SdlBackend> Open(std::string* error);
     ~SdlBackend() override;
@@ -35,7 +35,7 @@ public:
     // Only Open makes one.
     SdlBackend();
 
-private:
+  private:
     struct WindowDeleter {
         void operator()(SDL_Window* window) const;
     };
