@@ -96,7 +96,6 @@ TEST_F(Play, StopNoticeIsOwnedByTheDisabledMainWindowAndNoTickArrives) {
         EXPECT_EQ(ReelPos[0], 4) << "three ticks, then none";
         EXPECT_TRUE(Window(kStopTitle).active) << "a press on the owner brings the notice forward";
     });
-    std::vector<platform::gdi::Pixel> under;
     ClickButton(kStopTitle);
     Look([&] {
         EXPECT_FALSE(IsOpen(kStopTitle));
