@@ -6,7 +6,8 @@ cd "$(dirname "$0")"
 
 BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev
     fonts-ipafont-gothic binutils-mingw-w64-i686 libgtest-dev)
-TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick)
+TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick clang libclang-rt-14-dev g++-mingw-w64-i686
+    icoutils file)
 
 install_missing() {
     local missing=() package
@@ -23,9 +24,9 @@ install_missing() {
         "${missing[@]}"
 }
 
-build() {
-    cmake --preset default >/dev/null
-    cmake --build --preset default
+build() {  # [preset]
+    cmake --preset "${1:-default}" >/dev/null
+    cmake --build --preset "${1:-default}"
 }
 
 case "${1:-}" in
@@ -38,6 +39,12 @@ case "${1:-}" in
         install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
         build
         ctest --preset default
+        # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer.
+        build asan
+        ctest --preset asan
+        # Every byte reader fuzzed for a bounded time.
+        build fuzz
+        ctest --preset fuzz
         ;;
     *)
         echo "usage: $0 play|test" >&2

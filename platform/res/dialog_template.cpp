@@ -12,7 +12,6 @@ constexpr std::uint32_t kExtendedSignature = 0xFFFF0001;
 std::optional<DialogItem> ReadItem(detail::ByteReader& r) {
     // Items start on a DWORD boundary from the start of the template.
     r.AlignTo4();
-    DialogItem item;
     const auto style = r.U32();
     const auto ex_style = r.U32();
     const auto x = r.I16();
