@@ -7,22 +7,22 @@ program=$1
 pictures=$2
 out=$3
 mkdir -p "$out"
-rm -f "$out"/*.png
+rm -f "$out"/*.png "$out/display"
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
 
-for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=":$n"
-        break
-    fi
-done
-[ -n "${display:-}" ] || fail "no free display number"
-Xvfb "$display" -screen 0 1024x768x24 -noreset -nolisten tcp >"$out/xvfb.log" 2>&1 &
+# Xvfb picks a free display number itself and says which.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
 xvfb=$!
+for _ in $(seq 200); do
+    [ -s "$out/display" ] && break
+    sleep 0.05
+done
+[ -s "$out/display" ] || fail "Xvfb did not start"
+display=":$(cat "$out/display")"
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true

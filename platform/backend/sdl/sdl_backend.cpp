@@ -4,6 +4,8 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -40,6 +42,14 @@ int OnXError(Display*, XErrorEvent* error) {
     if (error->error_code != BadWindow)
         SDL_Log("X protocol error %d (request %d)", error->error_code, error->request_code);
     return 0;
+}
+
+// The connection to the display is gone: nothing can be shown or answered any more. Xlib
+// requires this handler not to return.
+int OnDisplayLost(Display*) {
+    static const char line[] = "pokorinder: lost the connection to the display\n";
+    [[maybe_unused]] auto written = write(STDERR_FILENO, line, sizeof line - 1);
+    _exit(1);
 }
 
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* point, void* data) {
@@ -88,7 +98,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(std::string* error) {
         if (error) *error = SDL_GetError();
         return nullptr;
     }
-    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) XSetErrorHandler(OnXError);
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) {
+        XSetErrorHandler(OnXError);
+        XSetIOErrorHandler(OnDisplayLost);
+    }
     return std::make_unique<SdlBackend>();
 }
 
