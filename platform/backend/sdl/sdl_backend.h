@@ -49,6 +49,7 @@ class SdlBackend : public Backend {
     std::map<NativeWindow, std::unique_ptr<Native>> windows_;
     NativeWindow next_ = 1;
     void* x11_ = nullptr;  // the X display, when the windows are on one
+    int trace_ = -1;       // where presents are written for a benchmark, when one watches
     std::chrono::steady_clock::time_point start_;
 };
 
