@@ -10,10 +10,10 @@ LiveObjects Live(const System& sys) {
 }
 
 RunResult Run(backend::Backend& backend, std::span<const std::byte> resources, EntryPoint entry,
-              const RunOptions& options) {
-    auto fonts = gdi::FontLibrary::Create();
+              RunOptions options) {
+    auto fonts = options.fonts ? std::move(options.fonts) : LoadFonts();
     if (!fonts) throw StartupError("FreeType or fontconfig cannot start");
-    System sys(backend, resources, std::move(fonts), options);
+    System sys(backend, resources, std::move(fonts), options.timerLimit);
     if (!sys.messageFont || !sys.captionFont)
         throw StartupError(
             "no installed font covers Japanese (on Debian: apt-get install fonts-ipafont-gothic)");

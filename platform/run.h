@@ -38,6 +38,6 @@ class StartupError : public std::runtime_error {
 // no previous instance, the command line and SW_SHOWDEFAULT, and returns what it returned.
 // Throws StartupError, or backend::DisplayError when the display goes away.
 RunResult Run(backend::Backend& backend, std::span<const std::byte> resources, EntryPoint entry,
-              const RunOptions& options = {});
+              RunOptions options = {});
 
 }  // namespace platform

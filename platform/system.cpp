@@ -21,15 +21,24 @@ std::string Key(std::string_view name) {
 constexpr std::string_view kUiFace = "MS UI Gothic";
 constexpr int kUiPixels = 12;
 
+std::unique_ptr<gdi::FontLibrary> LoadFonts() {
+    auto fonts = gdi::FontLibrary::Create();
+    if (fonts) {
+        fonts->Get(kUiFace, kUiPixels, true);
+        fonts->Get(kUiFace, kUiPixels);
+    }
+    return fonts;
+}
+
 System::System(backend::Backend& backend, std::span<const std::byte> resources,
-               std::unique_ptr<gdi::FontLibrary> fontLibrary, const RunOptions& options)
+               std::unique_ptr<gdi::FontLibrary> fontLibrary, std::size_t timerLimit)
     : backend(backend),
       fonts(std::move(fontLibrary)),
       captionFont(fonts->Get(kUiFace, kUiPixels, true)),
       messageFont(fonts->Get(kUiFace, kUiPixels)),
       gdi([this](HWND window) { return desktop.ClientCanvas(window); }),
       desktop(backend, captionFont),
-      timers(options.timerLimit),
+      timers(timerLimit),
       queue(backend, desktop, timers),
       input(backend, desktop, queue),
       resources_(res::ResourceFile::Parse(resources)),

@@ -21,14 +21,20 @@ namespace platform {
 struct RunOptions {
     std::string commandLine;         // UTF-8; the program sees it in code page 932
     std::size_t timerLimit = 10000;  // as many timers as one program may hold at once
+    // Fonts made ahead, e.g. while the display opens; made by Run when there are none.
+    std::unique_ptr<gdi::FontLibrary> fonts;
 };
+
+// Starts FreeType and fontconfig and finds the faces of captions and message boxes, so that
+// this work can be done beside other start-up work. nullptr if FreeType cannot start.
+std::unique_ptr<gdi::FontLibrary> LoadFonts();
 
 class System {
   public:
     static constexpr std::uint16_t kLanguage = 0x0411;  // Japanese
 
     System(backend::Backend& backend, std::span<const std::byte> resources,
-           std::unique_ptr<gdi::FontLibrary> fonts, const RunOptions& options);
+           std::unique_ptr<gdi::FontLibrary> fonts, std::size_t timerLimit);
     ~System();
     System(const System&) = delete;
     System& operator=(const System&) = delete;

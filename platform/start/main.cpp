@@ -4,6 +4,7 @@
 // status; the program's own status is passed through unchanged.
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <string>
 
 #include "platform/backend/sdl/sdl_backend.h"
@@ -20,6 +21,8 @@ int Fail(const std::string& what) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Fonts and the display are independent: the fonts are found while the display opens.
+    auto fonts = std::async(std::launch::async, platform::LoadFonts);
     std::string error;
     auto backend = platform::backend::SdlBackend::Open(&error);
     if (!backend) {
@@ -34,12 +37,13 @@ int main(int argc, char** argv) {
                     "\": " + error);
     }
     platform::RunOptions options;
+    options.fonts = fonts.get();
     for (int i = 1; i < argc; ++i) {
         if (i > 1) options.commandLine += ' ';
         options.commandLine += argv[i];
     }
     try {
-        return platform::Run(*backend, resources::Embedded(), WinMain, options).status;
+        return platform::Run(*backend, resources::Embedded(), WinMain, std::move(options)).status;
     } catch (const platform::StartupError& e) {
         return Fail(std::string("cannot start: ") + e.what());
     } catch (const platform::backend::DisplayError& e) {

@@ -157,7 +157,7 @@ class PlayWithoutTimers : public Play {
     platform::RunResult PlayLimited() {
         platform::RunOptions options;
         options.timerLimit = 0;
-        return platform::Run(display, resources::Embedded(), WinMain, options);
+        return platform::Run(display, resources::Embedded(), WinMain, std::move(options));
     }
 };
 

@@ -284,7 +284,7 @@ TEST(Timers, SetTimerFailsAtTheLimit) {
     HeadlessBackend display;
     platform::RunOptions options;
     options.timerLimit = 2;
-    EXPECT_EQ(platform::Run(display, {}, limit::Prog, options).status, 0);
+    EXPECT_EQ(platform::Run(display, {}, limit::Prog, std::move(options)).status, 0);
 }
 
 }  // namespace

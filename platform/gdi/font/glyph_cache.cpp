@@ -93,20 +93,35 @@ std::unique_ptr<FreeType> FreeType::Start() {
 }
 
 std::unique_ptr<GlyphCache> FreeType::Open(const std::string& path, int index, int pixel_height,
-                                           bool bold) const {
-    FT_Face raw = nullptr;
-    if (FT_New_Face(library_.get(), path.c_str(), index, &raw) != 0) return nullptr;
-    FacePtr face(raw);
-    if (FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(pixel_height)) != 0) {
+                                           bool bold) {
+    FacePtr& face = faces_[{path, index}];
+    if (!face) {
+        FT_Face raw = nullptr;
+        if (FT_New_Face(library_.get(), path.c_str(), index, &raw) != 0) {
+            faces_.erase({path, index});
+            return nullptr;
+        }
+        face = FacePtr(raw, FaceDone{});
+    }
+    FT_Size raw_size = nullptr;
+    if (FT_New_Size(face.get(), &raw_size) != 0) return nullptr;
+    SizePtr size(raw_size);
+    if (FT_Activate_Size(size.get()) != 0 ||
+        FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(pixel_height)) != 0) {
         return nullptr;
     }
     const VerticalMetrics metrics = MetricsOf(face.get(), pixel_height);
     const bool embolden = bold && !IsBold(face.get());
-    return std::make_unique<GlyphCache>(std::move(face), embolden, metrics.ascent, metrics.descent);
+    return std::make_unique<GlyphCache>(face, std::move(size), embolden, metrics.ascent,
+                                        metrics.descent);
 }
 
-GlyphCache::GlyphCache(FacePtr face, bool embolden, int ascent, int descent)
-    : face_(std::move(face)), embolden_(embolden), ascent_(ascent), descent_(descent) {}
+GlyphCache::GlyphCache(FacePtr face, SizePtr size, bool embolden, int ascent, int descent)
+    : face_(std::move(face)),
+      size_(std::move(size)),
+      embolden_(embolden),
+      ascent_(ascent),
+      descent_(descent) {}
 
 const Glyph& GlyphCache::Get(char32_t codepoint) {
     auto it = glyphs_.find(codepoint);
@@ -117,6 +132,7 @@ const Glyph& GlyphCache::Get(char32_t codepoint) {
 Glyph GlyphCache::Render(char32_t codepoint) const {
     Glyph glyph;
     FT_Face face = face_.get();
+    if (FT_Activate_Size(size_.get()) != 0) return glyph;
     const FT_UInt index = FT_Get_Char_Index(face, codepoint);
     if (FT_Load_Glyph(face, index, kLoadFlags) != 0) return glyph;
     FT_GlyphSlot slot = face->glyph;

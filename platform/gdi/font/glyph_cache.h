@@ -2,8 +2,10 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SIZES_H
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -17,8 +19,14 @@ struct LibraryDone {
 struct FaceDone {
     void operator()(FT_Face face) const { FT_Done_Face(face); }
 };
+struct SizeDone {
+    void operator()(FT_Size size) const { FT_Done_Size(size); }
+};
 using LibraryPtr = std::unique_ptr<FT_LibraryRec_, LibraryDone>;
-using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDone>;
+// One face of a file serves every size and weight drawn from it: each open face maps and
+// reads the whole file again.
+using FacePtr = std::shared_ptr<FT_FaceRec_>;
+using SizePtr = std::unique_ptr<FT_SizeRec_, SizeDone>;
 
 // One rendered glyph: 8-bit coverage, rows top-down, placed relative to the pen position on
 // the baseline.
@@ -34,7 +42,7 @@ struct Glyph {
 // A FreeType face at one pixel size with every glyph it has rendered so far.
 class GlyphCache {
   public:
-    GlyphCache(FacePtr face, bool embolden, int ascent, int descent);
+    GlyphCache(FacePtr face, SizePtr size, bool embolden, int ascent, int descent);
 
     int Ascent() const { return ascent_; }
     int Descent() const { return descent_; }
@@ -46,6 +54,7 @@ class GlyphCache {
     Glyph Render(char32_t codepoint) const;
 
     FacePtr face_;
+    SizePtr size_;  // this cache's scale of the shared face; released before the face
     bool embolden_;
     int ascent_;
     int descent_;
@@ -63,10 +72,11 @@ class FreeType {
     // nullptr if the file cannot be opened or the face cannot be scaled to `pixel_height`.
     // A bold request on a face that is not bold itself is emboldened when rendering.
     std::unique_ptr<GlyphCache> Open(const std::string& path, int index, int pixel_height,
-                                     bool bold) const;
+                                     bool bold);
 
   private:
     LibraryPtr library_;
+    std::map<std::pair<std::string, int>, FacePtr> faces_;
 };
 
 }  // namespace platform::gdi::font_detail
