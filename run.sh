@@ -39,6 +39,12 @@ case "${1:-}" in
         install_missing "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
         build
         ctest --preset default
+        # The same suite with AddressSanitizer and UndefinedBehaviorSanitizer.
+        build asan
+        ctest --preset asan
+        # Every byte reader fuzzed for a bounded time.
+        build fuzz
+        ctest --preset fuzz
         ;;
     *)
         echo "usage: $0 play|test" >&2

@@ -33,7 +33,7 @@ BENCHMARK(SpinTickHeadless);
 // On the real display: when the game first waits, with its exit prompt open, the ticks run;
 // then the program is asked to quit.
 class TickingBackend : public platform::backend::SdlBackend {
-public:
+  public:
     explicit TickingBackend(benchmark::State& state) : state_(state) {}
     std::optional<platform::backend::Event> Wait(
         std::optional<platform::backend::Time> deadline) override {
@@ -46,7 +46,7 @@ public:
         return SdlBackend::Wait(deadline);
     }
 
-private:
+  private:
     benchmark::State& state_;
     bool done_ = false;
 };
