@@ -209,8 +209,7 @@ void SdlBackend::Present(NativeWindow window, const gdi::Surface& pixels, Rect a
         }
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    const SDL_Rect rect{area.left, area.top, area.Width(), area.Height()};
-    SDL_UpdateWindowSurfaceRects(n->window.get(), &rect, 1);
+    // Traced as the pixels are handed to the display, before it answers.
     if (trace_ >= 0) {
         const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
             std::chrono::steady_clock::now().time_since_epoch());
@@ -219,6 +218,8 @@ void SdlBackend::Present(NativeWindow window, const gdi::Surface& pixels, Rect a
                                  std::to_string(area.Height()) + "\n";
         [[maybe_unused]] auto written = write(trace_, line.data(), line.size());
     }
+    const SDL_Rect rect{area.left, area.top, area.Width(), area.Height()};
+    SDL_UpdateWindowSurfaceRects(n->window.get(), &rect, 1);
 }
 
 Time SdlBackend::Now() {
