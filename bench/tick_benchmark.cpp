@@ -4,7 +4,7 @@
 
 #include "platform/backend/headless/headless.h"
 #include "platform/backend/sdl/sdl_backend.h"
-#include "platform/inspect.h"
+#include "platform/observe.h"
 #include "platform/run.h"
 #include "resources/embedded.h"
 #include "shell/pokorinder.h"
@@ -13,7 +13,7 @@ namespace {
 
 // Ticks as fast as they can go, each presented, inside the game's own loop.
 void Ticks(benchmark::State& state) {
-    const auto main = platform::inspect::FindTopLevel("ポコリンダー Ver1.0β");
+    const auto main = platform::observe::FindTopLevel("ポコリンダー Ver1.0β");
     for (auto _ : state) {
         OnSpinTick(main->handle);
         platform::System::Current()->desktop.PresentChanged();

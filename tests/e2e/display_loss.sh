@@ -6,12 +6,7 @@ set -euo pipefail
 program=$1
 out=$2
 mkdir -p "$out"
-rm -f "$out/display"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/xvfb.sh"
 
 # No display at all.
 status=0
@@ -28,26 +23,13 @@ DISPLAY=:199 "$program" >/dev/null 2>"$out/absent.err" || status=$?
 grep -q 'cannot open the display ":199"' "$out/absent.err" || fail "unclear: $(cat "$out/absent.err")"
 
 # A display that goes away while the reels turn.
-# Xvfb picks a free display number itself and says which.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 200); do
-    [ -s "$out/display" ] && break
-    sleep 0.05
-done
-[ -s "$out/display" ] || fail "Xvfb did not start"
-display=":$(cat "$out/display")"
+start_xvfb "$out"
 pid=
 cleanup() {
     if [ -n "$pid" ]; then kill -9 "$pid" 2>/dev/null || true; fi
     kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display DBUS_SESSION_BUS_ADDRESS=disabled:
-for _ in $(seq 200); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.05
-done
 "$program" 2>"$out/lost.err" &
 pid=$!
 for _ in $(seq 100); do

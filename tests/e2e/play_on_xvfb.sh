@@ -7,22 +7,9 @@ program=$1
 pictures=$2
 out=$3
 mkdir -p "$out"
-rm -f "$out"/*.png "$out/display"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Xvfb picks a free display number itself and says which.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 200); do
-    [ -s "$out/display" ] && break
-    sleep 0.05
-done
-[ -s "$out/display" ] || fail "Xvfb did not start"
-display=":$(cat "$out/display")"
+rm -f "$out"/*.png
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb "$out"
 pid=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
@@ -30,14 +17,6 @@ cleanup() {
     wait 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display
-# No session bus here: without this, D-Bus would start one of its own on the virtual display.
-export DBUS_SESSION_BUS_ADDRESS=disabled:
-for _ in $(seq 200); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.05
-done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 
 "$program" 2>"$out/stderr.log" &
 pid=$!

@@ -146,7 +146,7 @@ TEST_F(About, RightPressDoesNotStartTheReels) {
     Wait(1s);
     Look([&] {
         EXPECT_TRUE(Stopped);
-        EXPECT_EQ(platform::inspect::Live().timers, 0u);
+        EXPECT_EQ(platform::observe::Live().timers, 0u);
         EXPECT_EQ(ReelPos[0], 1);
     });
     ConfirmExit();

@@ -24,7 +24,7 @@ class Play : public Game {
         const WindowInfo main = Window(kMainTitle);
         for (Point p : kReelAt)
             for (Point d : {Point{0, 0}, Point{64, 64}, Point{127, 127}})
-                EXPECT_EQ(platform::inspect::ClientPixel(main.handle, {p.x + d.x, p.y + d.y}),
+                EXPECT_EQ(platform::observe::ClientPixel(main.handle, {p.x + d.x, p.y + d.y}),
                           background.At(p.x + d.x, p.y + d.y));
     }
 };
@@ -81,7 +81,7 @@ TEST_F(Play, StopNoticeIsOwnedByTheDisabledMainWindowAndNoTickArrives) {
     PressMain();
     Look([&] {
         EXPECT_TRUE(Stopped) << "already stopped while the notice is open";
-        EXPECT_EQ(platform::inspect::Live().timers, 0u);
+        EXPECT_EQ(platform::observe::Live().timers, 0u);
         const WindowInfo notice = Window(kStopTitle);
         const WindowInfo main = Window(kMainTitle);
         EXPECT_EQ(notice.owner, main.handle);

@@ -95,7 +95,7 @@ TEST_F(Startup, MiddleClickAndKeysOnTheMainWindowChangeNothing) {
         const WindowInfo main = Window(kMainTitle);
         for (int y = 0; y < 275; y += 5)
             for (int x = 0; x < 394; x += 5)
-                pixels.push_back(*platform::inspect::ClientPixel(main.handle, {x, y}));
+                pixels.push_back(*platform::observe::ClientPixel(main.handle, {x, y}));
         return pixels;
     };
     Look([&] { before = snapshot(); });
@@ -111,9 +111,9 @@ TEST_F(Startup, MiddleClickAndKeysOnTheMainWindowChangeNothing) {
     Wait(1s);
     Look([&] {
         EXPECT_TRUE(Stopped);
-        EXPECT_EQ(platform::inspect::Live().timers, 0u);
+        EXPECT_EQ(platform::observe::Live().timers, 0u);
         EXPECT_EQ(snapshot(), before);
-        EXPECT_EQ(platform::inspect::TopLevelWindows().size(), 2u);
+        EXPECT_EQ(platform::observe::TopLevelWindows().size(), 2u);
     });
     ConfirmExit();
     EXPECT_EQ(Play().status, 0);
@@ -140,7 +140,7 @@ TEST_F(Startup, AMissingBackgroundDrawsNothingOverTheErasedClientArea) {
         const WindowInfo main = Window(kMainTitle);
         // Erased with the class background, the menu-text colour: black.
         for (Point p : {Point{0, 0}, Point{200, 100}, Point{393, 274}})
-            EXPECT_EQ(platform::inspect::ClientPixel(main.handle, p), platform::gdi::Rgb(0, 0, 0));
+            EXPECT_EQ(platform::observe::ClientPixel(main.handle, p), platform::gdi::Rgb(0, 0, 0));
     });
     ConfirmExit();
     const platform::RunResult result = Play(resources);

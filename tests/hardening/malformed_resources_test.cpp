@@ -89,7 +89,7 @@ class Malformed : public Game, public ::testing::WithParamInterface<Case> {
         int wrong = 0;
         for (int y = at.y; y < at.y + height; y += 7)
             for (int x = at.x; x < at.x + width; x += 7) {
-                const auto shown = platform::inspect::ClientPixel(main.handle, {x, y});
+                const auto shown = platform::observe::ClientPixel(main.handle, {x, y});
                 if (!shown) continue;
                 const platform::gdi::Pixel want = BrokenPicture(IDB_BACKGROUND)
                                                       ? platform::gdi::Rgb(0, 0, 0)

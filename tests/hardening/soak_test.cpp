@@ -30,7 +30,7 @@ TEST_F(Soak, LongPlayWithStopsRestartsAndBoxesLeavesNothingBehind) {
     long long ticks = 0;
 
     Look([&] {
-        afterStartup = platform::inspect::Live();
+        afterStartup = platform::observe::Live();
         EXPECT_EQ(afterStartup.timers, 0u);
         ExpectReelsAfter(0);
     });
@@ -53,7 +53,7 @@ TEST_F(Soak, LongPlayWithStopsRestartsAndBoxesLeavesNothingBehind) {
         Look([&, ticks] {
             ASSERT_TRUE(IsOpen(kStopTitle));
             EXPECT_TRUE(Stopped);
-            EXPECT_EQ(platform::inspect::Live().timers, 0u);
+            EXPECT_EQ(platform::observe::Live().timers, 0u);
             ExpectReelsAfter(ticks);
         });
         display.Type(VK_RETURN);
@@ -71,12 +71,12 @@ TEST_F(Soak, LongPlayWithStopsRestartsAndBoxesLeavesNothingBehind) {
         EXPECT_EQ(ticks, kLaps * kTicksPerLap);
         EXPECT_TRUE(Stopped);
         ExpectReelsAfter(ticks);
-        const platform::LiveObjects now = platform::inspect::Live();
+        const platform::LiveObjects now = platform::observe::Live();
         EXPECT_EQ(now.windows, afterStartup.windows);
         EXPECT_EQ(now.contexts, afterStartup.contexts);
         EXPECT_EQ(now.bitmaps, afterStartup.bitmaps);
         EXPECT_EQ(now.timers, afterStartup.timers);
-        EXPECT_EQ(platform::inspect::TopLevelWindows().size(), 2u);
+        EXPECT_EQ(platform::observe::TopLevelWindows().size(), 2u);
     });
     ConfirmExit();
     const platform::RunResult result = Play();

@@ -17,7 +17,7 @@ constexpr int kActions = 100'000;
 
 std::vector<WindowInfo> ShownTopLevels() {
     std::vector<WindowInfo> shown;
-    for (WindowInfo& w : platform::inspect::TopLevelWindows())
+    for (WindowInfo& w : platform::observe::TopLevelWindows())
         if (w.visible) shown.push_back(std::move(w));
     return shown;  // bottom of the stack first
 }
@@ -101,7 +101,7 @@ class StormRun {
                 EXPECT_FALSE(main->enabled) << "'" << w.text << "' is open over an enabled owner";
             }
 
-        const platform::LiveObjects live = platform::inspect::Live();
+        const platform::LiveObjects live = platform::observe::Live();
         EXPECT_EQ(static_cast<bool>(Stopped), live.timers == 0) << "timers " << live.timers;
         if (!Stopped) {
             EXPECT_EQ(live.timers, 1u);

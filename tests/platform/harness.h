@@ -9,7 +9,7 @@
 
 #include "platform/backend/headless/headless.h"
 #include "platform/gdi/surface.h"
-#include "platform/inspect.h"
+#include "platform/observe.h"
 #include "platform/res/dib.h"
 #include "platform/run.h"
 #include "platform/win32.h"
@@ -67,7 +67,7 @@ inline void EndRun(HeadlessBackend& display) {
 
 // The centre of a window's client area on the screen.
 inline Point ClientCentre(HWND window) {
-    const auto info = platform::inspect::Describe(window);
+    const auto info = platform::observe::Describe(window);
     if (!info) return {};
     return {(info->client.left + info->client.right) / 2,
             (info->client.top + info->client.bottom) / 2};

@@ -270,11 +270,11 @@ int WINAPI Prog(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     EXPECT_EQ(SetTimer(window, 8, 100, nullptr), 8u);
     EXPECT_EQ(SetTimer(window, 9, 100, nullptr), 0u) << "a third timer over the limit of two";
     EXPECT_EQ(SetTimer(window, 7, 50, nullptr), 7u) << "restarting a held timer takes no more";
-    EXPECT_EQ(platform::inspect::Live().timers, 2u);
+    EXPECT_EQ(platform::observe::Live().timers, 2u);
     EXPECT_TRUE(KillTimer(window, 8));
     EXPECT_EQ(SetTimer(window, 9, 100, nullptr), 9u) << "a killed timer frees its place";
     DestroyWindow(window);
-    EXPECT_EQ(platform::inspect::Live().timers, 0u) << "timers go with their window";
+    EXPECT_EQ(platform::observe::Live().timers, 0u) << "timers go with their window";
     return 0;
 }
 

@@ -9,7 +9,7 @@
 namespace ptest {
 namespace {
 
-using platform::inspect::FindTopLevel;
+using platform::observe::FindTopLevel;
 
 // --- A box opened while another is open -------------------------------------------------
 
@@ -122,7 +122,7 @@ TEST(ModalLoops, ClickOnDisabledOwnerIsDroppedAndActivatesTheBox) {
         const auto box = FindTopLevel("Box");
         ASSERT_TRUE(box);
         EXPECT_TRUE(box->active);
-        const auto all = platform::inspect::TopLevelWindows();
+        const auto all = platform::observe::TopLevelWindows();
         ASSERT_FALSE(all.empty());
         EXPECT_EQ(all.back().handle, box->handle) << "the box is on top";
     });

@@ -11,8 +11,8 @@ namespace ptest {
 namespace {
 
 using platform::gdi::Surface;
-using platform::inspect::ClientPixel;
-using platform::inspect::Describe;
+using platform::observe::ClientPixel;
+using platform::observe::Describe;
 
 // --- Painting ---------------------------------------------------------------------------
 
@@ -235,7 +235,7 @@ int Mismatches(HWND window, Point at, const platform::res::Image& picture) {
 int WINAPI MemoryProg(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     RegisterTestClass(instance, "Memory", DefWindowProcA);
     HWND main = ShowTestWindow(instance, "Memory", "Memory", {0, 0, 400, 300});
-    const platform::LiveObjects baseline = platform::inspect::Live();
+    const platform::LiveObjects baseline = platform::observe::Live();
     const auto first = Picture(IDB_SYMBOL1);
     const auto second = Picture(IDB_SYMBOL2);
     EXPECT_NE(first.pixels, second.pixels) << "the test needs two different pictures";
@@ -263,7 +263,7 @@ int WINAPI MemoryProg(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     EXPECT_TRUE(DeleteObject(a));
     EXPECT_TRUE(DeleteObject(b));
     EXPECT_EQ(ReleaseDC(main, dc), 1);
-    EXPECT_EQ(platform::inspect::Live(), baseline);
+    EXPECT_EQ(platform::observe::Live(), baseline);
     DestroyWindow(main);
     return 0;
 }
@@ -432,9 +432,9 @@ int WINAPI Prog(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                   ShowTestWindow(instance, "Stale", "Two", {0, 200, 200, 300})};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        const platform::LiveObjects baseline = platform::inspect::Live();
+        const platform::LiveObjects baseline = platform::observe::Live();
         c.run(w);
-        EXPECT_EQ(platform::inspect::Live(), baseline) << "objects left behind";
+        EXPECT_EQ(platform::observe::Live(), baseline) << "objects left behind";
     }
     DestroyWindow(w.window);
     DestroyWindow(w.otherWindow);

@@ -156,7 +156,7 @@ TEST(WindowText, Cp932RoundTripsAndReadsAsTheRightCharacters) {
             const int n = GetWindowTextA(window, buffer, sizeof buffer);
             EXPECT_EQ(n, static_cast<int>(std::strlen(c.cp932)));
             EXPECT_STREQ(buffer, c.cp932);
-            EXPECT_EQ(platform::inspect::Describe(window)->text, c.utf8);
+            EXPECT_EQ(platform::observe::Describe(window)->text, c.utf8);
         }
     });
 }

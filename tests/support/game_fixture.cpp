@@ -13,7 +13,7 @@ platform::res::Image Picture(int id) {
 }
 
 WindowInfo Window(const char* title) {
-    auto window = platform::inspect::FindTopLevel(title);
+    auto window = platform::observe::FindTopLevel(title);
     if (!window) {
         ADD_FAILURE() << "no window titled " << title;
         return {};
@@ -22,7 +22,7 @@ WindowInfo Window(const char* title) {
 }
 
 bool IsOpen(const char* title) {
-    return platform::inspect::FindTopLevel(title).has_value();
+    return platform::observe::FindTopLevel(title).has_value();
 }
 
 platform::RunResult Game::Play(std::span<const std::byte> resources) {
@@ -59,7 +59,7 @@ void Game::ExpectPictureAt(int id, Point at, const char* what) {
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {
             const Point client{at.x + x, at.y + y};
-            auto shown = platform::inspect::ClientPixel(main.handle, client);
+            auto shown = platform::observe::ClientPixel(main.handle, client);
             if (!shown) continue;  // clipped by the client area
             if (*shown != picture.At(x, y)) ++wrong;
         }

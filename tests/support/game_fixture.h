@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/backend/headless/headless.h"
-#include "platform/inspect.h"
+#include "platform/observe.h"
 #include "platform/res/dib.h"
 #include "platform/run.h"
 #include "resources/embedded.h"
@@ -21,7 +21,7 @@ using platform::Point;
 using platform::Rect;
 using platform::backend::HeadlessBackend;
 using platform::backend::MouseButton;
-using platform::inspect::WindowInfo;
+using platform::observe::WindowInfo;
 
 inline constexpr const char* kMainTitle = "ポコリンダー Ver1.0β";
 inline constexpr const char* kExitTitle = "ダイアログ";

@@ -1,6 +1,6 @@
-#include "platform/inspect.h"
+#include "platform/observe.h"
 
-namespace platform::inspect {
+namespace platform::observe {
 
 const WindowInfo* WindowInfo::Child(std::string_view wanted) const {
     for (const WindowInfo& child : children) {
@@ -69,4 +69,4 @@ LiveObjects Live() {
     return sys ? platform::Live(*sys) : LiveObjects{};
 }
 
-}  // namespace platform::inspect
+}  // namespace platform::observe

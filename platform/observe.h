@@ -10,7 +10,7 @@
 #include "platform/run.h"
 #include "platform/win32.h"
 
-namespace platform::inspect {
+namespace platform::observe {
 
 struct WindowInfo {
     HWND handle = nullptr;
@@ -46,4 +46,4 @@ std::optional<WindowInfo> FindTopLevel(std::string_view title);
 std::optional<gdi::Pixel> ClientPixel(HWND window, Point client);
 LiveObjects Live();
 
-}  // namespace platform::inspect
+}  // namespace platform::observe
