@@ -1,17 +1,8 @@
 #include "tests/platform/harness.h"
 
-#include "platform/res/res_file.h"
 #include "resources/embedded.h"
 
 namespace ptest {
-
-platform::res::Image Picture(int id) {
-    const auto file = platform::res::ResourceFile::Parse(resources::Embedded());
-    const auto* resource =
-        file.Find(platform::res::resource_type::kBitmap, static_cast<std::uint16_t>(id), 0x0411);
-    if (!resource) return {};
-    return platform::res::DecodeDib(resource->data).value_or(platform::res::Image{});
-}
 
 std::string Difference(const platform::gdi::Surface& expected,
                        const platform::gdi::Surface& actual) {

@@ -2,6 +2,8 @@
 // end the run from the script.
 #pragma once
 
+#include "tests/support/picture.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -77,8 +79,7 @@ inline Pixel FromColorRef(DWORD color) {
     return platform::gdi::Rgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-// A picture decoded straight from the program's resources, not through GDI.
-platform::res::Image Picture(int id);
+using testing_support::Picture;
 
 // Where two screens differ: empty when they are the same, else the first difference and how
 // many pixels differ.

@@ -1,16 +1,6 @@
 #include "tests/support/game_fixture.h"
 
-#include "platform/res/res_file.h"
-
 namespace testing_support {
-
-platform::res::Image Picture(int id) {
-    const auto file = platform::res::ResourceFile::Parse(resources::Embedded());
-    const auto* resource =
-        file.Find(platform::res::resource_type::kBitmap, static_cast<std::uint16_t>(id), 0x0411);
-    if (!resource) return {};
-    return platform::res::DecodeDib(resource->data).value_or(platform::res::Image{});
-}
 
 WindowInfo Window(const char* title) {
     auto window = platform::observe::FindTopLevel(title);

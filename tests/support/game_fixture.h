@@ -13,6 +13,7 @@
 #include "resources/embedded.h"
 #include "resources/resource.h"
 #include "shell/pokorinder.h"
+#include "tests/support/picture.h"
 
 namespace testing_support {
 
@@ -30,8 +31,6 @@ inline constexpr const char* kStopTitle = "結果";
 inline constexpr const char* kStopText = "ただいま、制作中です。";
 inline constexpr const char* kAboutTitle = "説明";
 
-// The picture with the given resource id, decoded from the program's own resources.
-platform::res::Image Picture(int id);
 // The shown top-level window with this title; fails the test when there is none.
 WindowInfo Window(const char* title);
 bool IsOpen(const char* title);
