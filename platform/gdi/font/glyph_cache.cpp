@@ -10,8 +10,16 @@
 #include <span>
 #include <utility>
 
+#include "platform/gdi/font/font_file.h"
+
 namespace platform::gdi::font_detail {
 namespace {
+
+// A face with the file it reads from, done before the file closes.
+struct OpenFace {
+    std::unique_ptr<FontFile> file;
+    std::unique_ptr<FT_FaceRec_, FaceDone> face;
+};
 
 // FreeType's own hinter on both axes with grey antialiasing: at 11-12 px it snaps the vertical
 // stems of kanji to whole pixels, where the fonts' bytecode (run by FreeType's interpreter, which
@@ -96,12 +104,15 @@ std::unique_ptr<GlyphCache> FreeType::Open(const std::string& path, int index, i
                                            bool bold) {
     FacePtr& face = faces_[{path, index}];
     if (!face) {
+        auto file = FontFile::Open(path);
         FT_Face raw = nullptr;
-        if (FT_New_Face(library_.get(), path.c_str(), index, &raw) != 0) {
+        FT_Open_Args arguments = file ? file->Arguments() : FT_Open_Args{};
+        if (!file || FT_Open_Face(library_.get(), &arguments, index, &raw) != 0) {
             faces_.erase({path, index});
             return nullptr;
         }
-        face = FacePtr(raw, FaceDone{});
+        auto open = std::make_shared<OpenFace>(std::move(file), decltype(OpenFace::face)(raw));
+        face = FacePtr(open, raw);
     }
     FT_Size raw_size = nullptr;
     if (FT_New_Size(face.get(), &raw_size) != 0) return nullptr;

@@ -23,8 +23,8 @@ struct SizeDone {
     void operator()(FT_Size size) const { FT_Done_Size(size); }
 };
 using LibraryPtr = std::unique_ptr<FT_LibraryRec_, LibraryDone>;
-// One face of a file serves every size and weight drawn from it: each open face maps and
-// reads the whole file again.
+// One face of a file serves every size and weight drawn from it: each open face reads and
+// keeps the file's tables again. The face keeps its file open.
 using FacePtr = std::shared_ptr<FT_FaceRec_>;
 using SizePtr = std::unique_ptr<FT_SizeRec_, SizeDone>;
 
