@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev
+BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev
     fonts-ipafont-gothic binutils-mingw-w64-i686 libgtest-dev)
 TEST_PACKAGES=(xvfb xdotool x11-utils imagemagick clang libclang-rt-14-dev g++-mingw-w64-i686
     icoutils file)

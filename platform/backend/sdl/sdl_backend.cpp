@@ -135,8 +135,12 @@ NativeWindow SdlBackend::CreateWindow(Rect area, std::string_view title) {
     SDL_SetWindowData(window, "native", reinterpret_cast<void*>(static_cast<std::uintptr_t>(id)));
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!x11_ && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
         x11_ = info.info.x11.display;
+        native->presenter =
+            X11Presenter::Create(info.info.x11.display, info.info.x11.window,
+                                 {std::max(1, area.Width()), std::max(1, area.Height())});
+    }
     windows_[id] = std::move(native);
     return id;
 }
@@ -163,9 +167,18 @@ void SdlBackend::RaiseWindow(NativeWindow window) {
     if (Native* n = Find(window); n && (SDL_GetWindowFlags(n->window.get()) & SDL_WINDOW_SHOWN)) {
         SDL_RaiseWindow(n->window.get());
         SDL_SetWindowInputFocus(n->window.get());
-        // What the window covered is on screen until it is drawn again; its surface has it all.
-        SDL_UpdateWindowSurface(n->window.get());
+        // What the window covered is on screen until it is drawn again.
+        Refresh(n->window.get());
     }
+}
+
+void SdlBackend::Refresh(SDL_Window* window) {
+    Native* n = Find(static_cast<NativeWindow>(
+        reinterpret_cast<std::uintptr_t>(SDL_GetWindowData(window, "native"))));
+    if (n && n->presenter)
+        n->presenter->Refresh();
+    else
+        SDL_UpdateWindowSurface(window);
 }
 
 void SdlBackend::SetTitle(NativeWindow window, std::string_view title) {
@@ -188,9 +201,27 @@ void SdlBackend::SetDragArea(NativeWindow window, Rect area) {
 void SdlBackend::Present(NativeWindow window, const gdi::Surface& pixels, Rect area) {
     Native* n = Find(window);
     if (!n) return;
-    SDL_Surface* surface = SDL_GetWindowSurface(n->window.get());
+    area = area.Intersect(pixels.Bounds());
+    if (area.Empty()) return;
+    // Traced as the pixels are handed to the display, before it answers.
+    if (trace_ >= 0) {
+        const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::steady_clock::now().time_since_epoch());
+        const std::string line = "present " + std::to_string(now.count()) + " " +
+                                 std::to_string(area.Width()) + "x" +
+                                 std::to_string(area.Height()) + "\n";
+        [[maybe_unused]] auto written = write(trace_, line.data(), line.size());
+    }
+    if (n->presenter)
+        n->presenter->Put(pixels, area);
+    else
+        PresentThroughSurface(n->window.get(), pixels, area);
+}
+
+void SdlBackend::PresentThroughSurface(SDL_Window* window, const gdi::Surface& pixels, Rect area) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (!surface) return;
-    area = area.Intersect(pixels.Bounds()).Intersect({0, 0, surface->w, surface->h});
+    area = area.Intersect({0, 0, surface->w, surface->h});
     if (area.Empty()) return;
     if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
     auto* base = static_cast<std::uint8_t*>(surface->pixels);
@@ -209,17 +240,8 @@ void SdlBackend::Present(NativeWindow window, const gdi::Surface& pixels, Rect a
         }
     }
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    // Traced as the pixels are handed to the display, before it answers.
-    if (trace_ >= 0) {
-        const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-            std::chrono::steady_clock::now().time_since_epoch());
-        const std::string line = "present " + std::to_string(now.count()) + " " +
-                                 std::to_string(area.Width()) + "x" +
-                                 std::to_string(area.Height()) + "\n";
-        [[maybe_unused]] auto written = write(trace_, line.data(), line.size());
-    }
     const SDL_Rect rect{area.left, area.top, area.Width(), area.Height()};
-    SDL_UpdateWindowSurfaceRects(n->window.get(), &rect, 1);
+    SDL_UpdateWindowSurfaceRects(window, &rect, 1);
 }
 
 Time SdlBackend::Now() {
@@ -267,9 +289,9 @@ std::optional<Event> SdlBackend::Translate(const SDL_Event& e) {
             event.window = nativeOf(e.window.windowID);
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_EXPOSED:
-                    // The display keeps no window contents; the window surface still has them.
+                    // The display keeps no window contents; what was last shown is still here.
                     if (SDL_Window* window = SDL_GetWindowFromID(e.window.windowID))
-                        SDL_UpdateWindowSurface(window);
+                        Refresh(window);
                     return std::nullopt;
                 case SDL_WINDOWEVENT_CLOSE:
                     event.kind = Event::Kind::CloseRequest;

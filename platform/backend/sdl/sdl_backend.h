@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/backend/backend.h"
+#include "platform/backend/sdl/x11_presenter.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -41,10 +42,16 @@ class SdlBackend : public Backend {
     };
     struct Native {
         std::unique_ptr<SDL_Window, WindowDeleter> window;
+        // On a local X display the pixels go straight to the window; elsewhere through
+        // SDL's window surface. Let go of before the window.
+        std::unique_ptr<X11Presenter> presenter;
         Rect drag;
     };
     Native* Find(NativeWindow window);
     std::optional<Event> Translate(const ::SDL_Event& event);
+    void PresentThroughSurface(SDL_Window* window, const gdi::Surface& pixels, Rect area);
+    // Shows again everything the window last showed.
+    void Refresh(SDL_Window* window);
 
     std::map<NativeWindow, std::unique_ptr<Native>> windows_;
     NativeWindow next_ = 1;
