@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -314,25 +315,42 @@ std::optional<Event> SdlBackend::Translate(const SDL_Event& e) {
 std::optional<Event> SdlBackend::Wait(std::optional<Time> deadline) {
     for (;;) {
         SDL_Event e;
-        int got;
-        if (deadline) {
-            const auto left = *deadline - Now();
-            if (left <= Time::zero() && !SDL_PollEvent(nullptr)) return std::nullopt;
-            // Whole milliseconds, rounded up, so that the deadline has passed on waking.
-            const auto ms =
-                std::chrono::ceil<std::chrono::milliseconds>(std::max(left, Time::zero()));
-            got = SDL_WaitEventTimeout(&e,
-                                       static_cast<int>(std::min<long long>(ms.count(), 1 << 30)));
-        } else {
-            got = SDL_WaitEvent(&e);
-            if (!got)
-                throw DisplayError(std::string("the display stopped answering: ") + SDL_GetError());
-        }
-        if (got) {
+        if (SDL_PollEvent(&e)) {
             if (auto event = Translate(e)) return event;
+            continue;
         }
-        if (deadline && Now() >= *deadline) return std::nullopt;
+        if (!deadline) {
+            if (!SDL_WaitEvent(&e))
+                throw DisplayError(std::string("the display stopped answering: ") + SDL_GetError());
+            if (auto event = Translate(e)) return event;
+            continue;
+        }
+        const Time left = *deadline - Now();
+        if (left <= Time::zero()) return std::nullopt;
+        if (x11_) {
+            SleepOnDisplay(left);
+        } else {
+            // Whole milliseconds, rounded up, so that the deadline has passed on waking.
+            const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left);
+            if (SDL_WaitEventTimeout(&e,
+                                     static_cast<int>(std::min<long long>(ms.count(), 1 << 30))))
+                if (auto event = Translate(e)) return event;
+        }
     }
+}
+
+// SDL's own timed wait counts whole milliseconds, which would make every tick up to one late;
+// on X the program sleeps on the display's connection itself, to the microsecond. Nothing is
+// waiting in SDL's queue: the caller has just emptied it.
+void SdlBackend::SleepOnDisplay(Time left) {
+    auto* display = static_cast<Display*>(x11_);
+    XFlush(display);
+    if (XEventsQueued(display, QueuedAlready) > 0) return;
+    pollfd connection{ConnectionNumber(display), POLLIN, 0};
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+    const timespec timeout{static_cast<time_t>(seconds.count()),
+                           static_cast<long>((left - seconds).count())};
+    ppoll(&connection, 1, &timeout, nullptr);
 }
 
 }  // namespace platform::backend

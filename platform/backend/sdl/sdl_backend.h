@@ -49,6 +49,7 @@ class SdlBackend : public Backend {
     };
     Native* Find(NativeWindow window);
     std::optional<Event> Translate(const ::SDL_Event& event);
+    void SleepOnDisplay(Time left);
     void PresentThroughSurface(SDL_Window* window, const gdi::Surface& pixels, Rect area);
     // Shows again everything the window last showed.
     void Refresh(SDL_Window* window);
