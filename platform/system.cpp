@@ -55,6 +55,10 @@ System* System::Current() {
     return current;
 }
 
+user::Window* System::WindowOf(HWND handle) {
+    return current ? current->desktop.Find(handle) : nullptr;
+}
+
 HINSTANCE System::Instance() const {
     // The classic base address of a program's image.
     return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x00400000));

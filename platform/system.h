@@ -41,6 +41,9 @@ class System {
 
     // The run in progress, or nullptr.
     static System* Current();
+    // The window `handle` names in the run in progress; nullptr for a stale or foreign handle,
+    // or when nothing runs.
+    static user::Window* WindowOf(HWND handle);
 
     HINSTANCE Instance() const;
     const res::ResourceFile& Resources() const { return resources_; }

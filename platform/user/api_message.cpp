@@ -8,14 +8,9 @@ using platform::user::Window;
 
 namespace {
 
-Window* Find(HWND handle) {
-    System* sys = System::Current();
-    return sys ? sys->desktop.Find(handle) : nullptr;
-}
-
 LRESULT EraseBackground(HWND handle, HDC dc) {
     System* sys = System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     int color = 0;
     if (!window || !window->windowClass ||
         !platform::user::IsSystemColorBrush(window->windowClass->background, &color))
@@ -52,7 +47,7 @@ LRESULT CopyText(const std::string& utf8, WPARAM size, LPARAM buffer) {
 
 LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     System* sys = System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window) return 0;
     switch (message) {
         case WM_PAINT: {
@@ -84,14 +79,14 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT WINAPI SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window || !window->proc) return 0;
     return window->proc(handle, message, wParam, lParam);
 }
 
 BOOL WINAPI PostMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     System* sys = System::Current();
-    if (!sys || (handle && !Find(handle))) return FALSE;
+    if (!sys || (handle && !System::WindowOf(handle))) return FALSE;
     sys->queue.Post(MSG{handle, message, wParam, lParam, sys->queue.Milliseconds(), {}});
     return TRUE;
 }
@@ -118,7 +113,7 @@ void WINAPI PostQuitMessage(int exitCode) {
 
 BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
     System* sys = System::Current();
-    if (!Find(handle)) return FALSE;
+    if (!System::WindowOf(handle)) return FALSE;
     if (rect) {
         const platform::Rect area{rect->left, rect->top, rect->right, rect->bottom};
         sys->desktop.Invalidate(handle, &area, erase);
@@ -130,7 +125,7 @@ BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
 
 HDC WINAPI BeginPaint(HWND handle, PAINTSTRUCT* paint) {
     System* sys = System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window || !paint) return nullptr;
     const platform::Rect area = window->invalid;
     const bool erase = window->erase;
@@ -155,7 +150,7 @@ BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* paint) {
 
 UINT_PTR WINAPI SetTimer(HWND handle, UINT_PTR id, UINT elapse, TIMERPROC timerProc) {
     System* sys = System::Current();
-    if (!sys || !handle || !Find(handle)) return 0;
+    if (!sys || !handle || !System::WindowOf(handle)) return 0;
     if (!sys->timers.Set(handle, id, elapse, timerProc, sys->backend.Now())) return 0;
     return id ? id : 1;
 }

@@ -12,11 +12,6 @@ using platform::user::Window;
 
 namespace {
 
-Window* Find(HWND handle) {
-    System* sys = System::Current();
-    return sys ? sys->desktop.Find(handle) : nullptr;
-}
-
 std::string_view ClassName(LPCSTR name) {
     return IS_INTRESOURCE(name) ? std::string_view{} : std::string_view{name};
 }
@@ -70,7 +65,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     window->text = windowName ? platform::text::Cp932ToUtf8(windowName) : std::string{};
     const bool visible = style & WS_VISIBLE;
     if (style & WS_CHILD) {
-        if (!Find(parent)) return nullptr;
+        if (!System::WindowOf(parent)) return nullptr;
         window->parent = parent;
         window->id = reinterpret_cast<UINT_PTR>(menu);
         window->style = style & ~WS_VISIBLE;
@@ -100,7 +95,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
 BOOL WINAPI DestroyWindow(HWND handle) {
     System* sys = System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window) return FALSE;
     const bool wasActive = sys->desktop.Active() == handle;
     if (!window->IsChild()) sys->desktop.SetVisible(handle, false);
@@ -111,7 +106,7 @@ BOOL WINAPI DestroyWindow(HWND handle) {
 
 BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
     System* sys = System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window) return FALSE;
     const BOOL wasVisible = window->visible;
     if (showCommand == SW_HIDE) {
@@ -125,11 +120,11 @@ BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
 
 BOOL WINAPI UpdateWindow(HWND handle) {
     System* sys = System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window) return FALSE;
     if (!window->invalid.Empty() && sys->desktop.IsShown(*window))
         SendMessageA(handle, WM_PAINT, 0, 0);
-    if ((window = Find(handle))) {
+    if ((window = System::WindowOf(handle))) {
         std::vector<HWND> children = window->children;
         for (HWND child : children) UpdateWindow(child);
     }
@@ -137,11 +132,11 @@ BOOL WINAPI UpdateWindow(HWND handle) {
 }
 
 BOOL WINAPI IsWindow(HWND handle) {
-    return Find(handle) != nullptr;
+    return System::WindowOf(handle) != nullptr;
 }
 
 BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window) return FALSE;
     const BOOL wasDisabled = !window->enabled;
     if (window->enabled != static_cast<bool>(enable)) {
@@ -152,19 +147,19 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
 }
 
 BOOL WINAPI IsWindowEnabled(HWND handle) {
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     return window && window->enabled;
 }
 
 BOOL WINAPI GetClientRect(HWND handle, RECT* rect) {
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window || !rect) return FALSE;
     *rect = RECT{0, 0, window->client.Width(), window->client.Height()};
     return TRUE;
 }
 
 BOOL WINAPI GetWindowRect(HWND handle, RECT* rect) {
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window || !rect) return FALSE;
     const platform::Point origin = window->IsChild()
                                        ? System::Current()->desktop.ToScreen(
@@ -176,27 +171,28 @@ BOOL WINAPI GetWindowRect(HWND handle, RECT* rect) {
 }
 
 BOOL WINAPI SetWindowTextA(HWND handle, LPCSTR text) {
-    if (!Find(handle)) return FALSE;
+    if (!System::WindowOf(handle)) return FALSE;
     return SendMessageA(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 
 int WINAPI GetWindowTextA(HWND handle, LPSTR buffer, int size) {
-    if (!Find(handle) || !buffer || size <= 0) return 0;
+    if (!System::WindowOf(handle) || !buffer || size <= 0) return 0;
     return static_cast<int>(SendMessageA(handle, WM_GETTEXT, static_cast<WPARAM>(size),
                                          reinterpret_cast<LPARAM>(buffer)));
 }
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {
-    Window* window = Find(dialog);
+    Window* window = System::WindowOf(dialog);
     if (!window) return nullptr;
     for (HWND child : window->children)
-        if (Window* c = Find(child); c && static_cast<WORD>(c->id) == static_cast<WORD>(id))
+        if (Window* c = System::WindowOf(child);
+            c && static_cast<WORD>(c->id) == static_cast<WORD>(id))
             return child;
     return nullptr;
 }
 
 HWND WINAPI GetParent(HWND handle) {
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window) return nullptr;
     return window->IsChild() ? window->parent : window->owner;
 }
@@ -206,7 +202,7 @@ HWND WINAPI SetFocus(HWND handle) {
     if (!sys) return nullptr;
     const HWND previous = sys->desktop.Focus();
     if (handle) {
-        Window* window = Find(handle);
+        Window* window = System::WindowOf(handle);
         Window* top = sys->desktop.TopLevelOf(handle);
         if (!window || !top || !top->enabled) return nullptr;
         if (sys->desktop.Active() != top->handle) sys->desktop.Activate(top->handle);

@@ -12,10 +12,6 @@
 namespace platform::user {
 namespace {
 
-Window* Find(HWND handle) {
-    return System::Current()->desktop.Find(handle);
-}
-
 // Breaks text into lines no wider than `width`: at line feeds, after spaces where it can, and
 // between any two characters of a word too long for the line (as Japanese text needs).
 std::vector<std::string> WrapLines(const gdi::Font& font, std::string_view text, int width) {
@@ -54,7 +50,7 @@ std::vector<std::string> WrapLines(const gdi::Font& font, std::string_view text,
 }
 
 void Notify(HWND button) {
-    Window* window = Find(button);
+    Window* window = System::WindowOf(button);
     if (!window) return;
     SendMessageA(window->parent, WM_COMMAND, MAKEWPARAM(window->id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
@@ -62,7 +58,7 @@ void Notify(HWND button) {
 
 void PaintButton(HWND handle) {
     System& sys = *System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(handle, &paint);
     auto canvas = sys.gdi.CanvasOf(dc);
@@ -100,7 +96,7 @@ void PaintButton(HWND handle) {
 
 void PaintStatic(HWND handle) {
     System& sys = *System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(handle, &paint);
     auto canvas = sys.gdi.CanvasOf(dc);
@@ -124,7 +120,7 @@ void PaintStatic(HWND handle) {
 
 LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     System& sys = *System::Current();
-    Window* window = Find(handle);
+    Window* window = System::WindowOf(handle);
     if (!window) return 0;
     auto setPressed = [&](bool pressed) {
         if (window->pressed == pressed) return;
@@ -199,11 +195,11 @@ HBRUSH FaceBrush() {
 }  // namespace
 
 LRESULT CALLBACK DialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    Window* window = Find(dialog);
+    Window* window = System::WindowOf(dialog);
     if (!window) return 0;
     if (window->dialog && window->dialog->proc) {
         if (INT_PTR handled = window->dialog->proc(dialog, message, wParam, lParam)) return handled;
-        if (!(window = Find(dialog))) return 0;
+        if (!(window = System::WindowOf(dialog))) return 0;
     }
     switch (message) {
         case WM_CLOSE:
@@ -220,7 +216,7 @@ LRESULT CALLBACK DialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 bool IsPushButton(HWND handle) {
-    Window* window = System::Current()->desktop.Find(handle);
+    Window* window = System::WindowOf(handle);
     return window && window->proc == ButtonProc &&
            (window->style & BS_TYPEMASK) <= BS_DEFPUSHBUTTON;
 }

@@ -12,10 +12,6 @@
 namespace platform::user {
 namespace {
 
-Window* Find(HWND handle) {
-    return System::Current()->desktop.Find(handle);
-}
-
 // Rounds like the classic MulDiv: a * b / c, to the nearest, halves away from zero.
 int MulDiv(int a, int b, int c) {
     if (c <= 0) return -1;
@@ -25,17 +21,18 @@ int MulDiv(int a, int b, int c) {
 
 std::vector<HWND> TabStops(HWND dialog) {
     std::vector<HWND> stops;
-    if (Window* window = Find(dialog))
+    if (Window* window = System::WindowOf(dialog))
         for (HWND child : window->children)
-            if (Window* c = Find(child); c && c->visible && c->enabled && (c->style & WS_TABSTOP))
+            if (Window* c = System::WindowOf(child);
+                c && c->visible && c->enabled && (c->style & WS_TABSTOP))
                 stops.push_back(child);
     return stops;
 }
 
 HWND DefaultButton(HWND dialog) {
-    if (Window* window = Find(dialog))
+    if (Window* window = System::WindowOf(dialog))
         for (HWND child : window->children)
-            if (Window* c = Find(child);
+            if (Window* c = System::WindowOf(child);
                 c && IsPushButton(child) && (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
                 return child;
     return nullptr;
@@ -68,7 +65,7 @@ bool DialogKey(const MSG& msg) {
             HWND button = focus && IsPushButton(focus) && GetParent(focus) == dialog
                               ? focus
                               : DefaultButton(dialog);
-            const WORD id = button ? static_cast<WORD>(Find(button)->id) : IDOK;
+            const WORD id = button ? static_cast<WORD>(System::WindowOf(button)->id) : IDOK;
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                          reinterpret_cast<LPARAM>(button));
             return true;
@@ -99,7 +96,7 @@ HWND CreateDialogWindow(const DialogLayout& layout, HWND owner, DLGPROC proc, LP
                                   (layout.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP,
                                   layout.area.left, layout.area.top, layout.area.Width(),
                                   layout.area.Height(), owner, nullptr, sys.Instance(), nullptr);
-    Window* window = Find(dialog);
+    Window* window = System::WindowOf(dialog);
     if (!window) return nullptr;
     window->font = layout.font;
     window->dialog = std::make_unique<DialogState>();
@@ -109,7 +106,7 @@ HWND CreateDialogWindow(const DialogLayout& layout, HWND owner, DLGPROC proc, LP
             0, item.className.c_str(), itemText.c_str(), item.style | WS_CHILD, item.area.left,
             item.area.top, item.area.Width(), item.area.Height(), dialog,
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), sys.Instance(), nullptr);
-        Window* c = Find(control);
+        Window* c = System::WindowOf(control);
         if (!c) {
             DestroyWindow(dialog);
             return nullptr;
@@ -124,14 +121,14 @@ HWND CreateDialogWindow(const DialogLayout& layout, HWND owner, DLGPROC proc, LP
     const INT_PTR setFocus =
         proc ? proc(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) : TRUE;
     if (!IsWindow(dialog)) return nullptr;
-    if (setFocus && first) Find(dialog)->lastFocus = first;
+    if (setFocus && first) System::WindowOf(dialog)->lastFocus = first;
     if (layout.style & WS_VISIBLE) ShowWindow(dialog, SW_SHOW);
     return dialog;
 }
 
 INT_PTR RunModal(HWND dialog, HWND owner) {
     System& sys = *System::Current();
-    Window* window = Find(dialog);
+    Window* window = System::WindowOf(dialog);
     if (!window || !window->dialog) return -1;
     const bool disableOwner = owner && IsWindowEnabled(owner);
     if (disableOwner) EnableWindow(owner, FALSE);
@@ -139,15 +136,16 @@ INT_PTR RunModal(HWND dialog, HWND owner) {
     ShowWindow(dialog, SW_SHOW);
     // A box always opens with a control that has the keyboard, the first tab stop when the
     // procedure chose none.
-    if (Window* w = Find(dialog); w && !Find(w->lastFocus) && !TabStops(dialog).empty())
+    if (Window* w = System::WindowOf(dialog);
+        w && !System::WindowOf(w->lastFocus) && !TabStops(dialog).empty())
         SetFocus(TabStops(dialog).front());
-    else if (w && Find(w->lastFocus))
+    else if (w && System::WindowOf(w->lastFocus))
         SetFocus(w->lastFocus);
 
     MSG msg{};
     bool quit = false;
     for (;;) {
-        window = Find(dialog);
+        window = System::WindowOf(dialog);
         if (!window || !window->dialog || window->dialog->ended) break;
         if (!sys.queue.Get(msg)) {
             quit = true;
@@ -155,7 +153,7 @@ INT_PTR RunModal(HWND dialog, HWND owner) {
         }
         if (!DialogKey(msg)) DispatchMessageA(&msg);
     }
-    window = Find(dialog);
+    window = System::WindowOf(dialog);
     const INT_PTR result = window && window->dialog ? window->dialog->result : -1;
     if (window && window->dialog && window->dialog->owner) EnableWindow(owner, TRUE);
     if (window) DestroyWindow(dialog);
@@ -170,8 +168,7 @@ using platform::System;
 using platform::user::Window;
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
-    System* sys = System::Current();
-    Window* window = sys ? sys->desktop.Find(dialog) : nullptr;
+    Window* window = System::WindowOf(dialog);
     if (!window || !window->dialog) return FALSE;
     window->dialog->ended = true;
     window->dialog->result = result;
