@@ -7,15 +7,7 @@ enable_language(RC)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 
 # WIN32: a GUI-subsystem program entered at WinMain (CMake links it with -mwindows).
-add_executable(pokorinder WIN32
-    shell/main.cpp
-    shell/window.cpp
-    shell/play.cpp
-    pictures/pictures.cpp
-    pictures/reels.cpp
-    about/about.cpp
-    resources/app.rc
-)
+add_executable(pokorinder WIN32 ${pokorinder_game_sources} resources/app.rc)
 target_include_directories(pokorinder PRIVATE ${CMAKE_SOURCE_DIR})
 
 # The game's texts are stored in code page 932, the code page of the Japanese ANSI functions.
